@@ -1,0 +1,26 @@
+// The state of the generatrix editor and the edits that change it. The GLUT callbacks of
+// both Revolva windows translate their input into these functions; unit tests call them
+// directly, without a display.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "generatrix_curve.h"
+
+struct EditorState {
+    GeneratrixCurve generatrix;                // the edited curve
+    std::optional<std::size_t> selection;      // position whose weight the weight keys change
+    std::optional<std::size_t> dragPoint;      // position being dragged
+    int dragLastX = 0;                         // mouse x at the last hit or motion event
+    int dragLastY = 0;                         // 600 minus the mouse y at that event
+    bool showControlPolygon = true;
+    bool showControlPoints = true;
+    bool showLabels = true;
+    int curveSampleCount = 10;                 // samples along the generatrix, never below 2
+    int revolutionSampleCount = 10;            // samples around the axis, never below 5
+};
+
+// The weight and sample-count keys that both windows share ("+", "=", "-", "_", "9", "(",
+// "0", ")", "7", "&", "8", "*"). Returns true when the key is one of them.
+bool applySharedEditKey(EditorState& state, unsigned char key);
