@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when any is missing.
+# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and its fuzzing runtime)
+set -euo pipefail
+
+packages=(
+  cmake g++ make
+  libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri   # OpenGL, GLU, GLUT, Mesa's software renderer
+  libgtest-dev libbenchmark-dev                               # unit tests and benchmarks
+  xvfb xdotool imagemagick x11-utils                          # private displays, input, screenshots
+  apitrace apitrace-tracers                                   # GL call traces
+)
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]} == 0)); then
+  echo "== All needed packages are installed."
+  exit 0
+fi
+
+echo "== Installing missing packages: ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
