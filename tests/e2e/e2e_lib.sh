@@ -9,6 +9,10 @@
 #   e2e_launch NAME CMD...            start a program in the background in the current folder;
 #                                     stdout/stderr go to $E2E_TMP/NAME.out / NAME.err; sets
 #                                     E2E_LAST_PID
+#   e2e_launch_traced NAME TRACE CMD... the same, recording every GL call into the apitrace
+#                                     file TRACE; stop the program with e2e_stop to flush it,
+#                                     then read it with `apitrace dump TRACE`
+#   e2e_stop PID                      end a program with SIGTERM and wait for it
 #   e2e_wait_window REGEX [SECONDS]   print the id of the first visible window whose title
 #                                     matches REGEX (fails after SECONDS, default 20)
 #   e2e_window_title WID              print the title's raw bytes
@@ -94,6 +98,22 @@ e2e_launch() {
     "$@" >"$E2E_TMP/$name.out" 2>"$E2E_TMP/$name.err" &
     E2E_LAST_PID=$!
     E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+e2e_launch_traced() {
+    local name=$1 trace=$2
+    shift 2
+    local wrapper
+    wrapper=$(dpkg -L apitrace-tracers 2>/dev/null | grep '/glxtrace.so$' | head -n 1)
+    [[ -n "$wrapper" ]] || e2e_fail "apitrace's GLX wrapper (package apitrace-tracers) is missing"
+    LD_PRELOAD="$wrapper" TRACE_FILE="$trace" "$@" >"$E2E_TMP/$name.out" 2>"$E2E_TMP/$name.err" &
+    E2E_LAST_PID=$!
+    E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+e2e_stop() {
+    kill -TERM "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
 
 e2e_wait_window() {
