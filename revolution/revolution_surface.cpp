@@ -1,0 +1,52 @@
+// Construction of the four quarter-turn control nets from the generatrix.
+#include "revolution_surface.h"
+
+RevolutionSurface emptyRevolutionSurface() {
+    RevolutionSurface surface;
+    const SurfacePatch emptyPatch(patchRowCount);
+    for (int k = 0; k < surfacePatchCount; ++k) surface.patches.push_back(emptyPatch);
+    return surface;
+}
+
+RevolutionSurface revolutionSurface = emptyRevolutionSurface();
+
+GeneratrixCurve shiftCurve(const GeneratrixCurve& curve, bool addXToY, double weightFactor) {
+    GeneratrixCurve shifted;
+    for (std::size_t i = 0; i < curve.pointCount(); ++i) {
+        const Point3d& p = curve.controlPoints[i];
+        const Point3d moved = addXToY ? Point3d{p.x, p.y + p.x, p.z} : Point3d{p.x - p.y, p.y, p.z};
+        shifted.appendPoint(moved, weightFactor * curve.weights[i]);
+    }
+    return shifted;
+}
+
+static void restorePatchShape(RevolutionSurface& surface) {
+    surface.patches.resize(surfacePatchCount);
+    for (SurfacePatch& patch : surface.patches) patch.resize(patchRowCount);
+}
+
+void rebuildSurface(RevolutionSurface& surface) {
+    if (surface.source == nullptr) return;
+    restorePatchShape(surface);
+    const double c = cornerWeightFactor;
+    std::vector<SurfacePatch>& p = surface.patches;
+
+    // Two shifts make a quarter turn: ring, corner, ring, ... around the square of the axis.
+    const GeneratrixCurve r0 = *surface.source;
+    const GeneratrixCurve c01 = shiftCurve(r0, true, c);
+    const GeneratrixCurve r1 = shiftCurve(c01, false, 1.0);
+    const GeneratrixCurve c12 = shiftCurve(r1, false, c);
+    const GeneratrixCurve r2 = shiftCurve(c12, true, 1.0);
+    const GeneratrixCurve c23 = shiftCurve(r2, true, c);
+    const GeneratrixCurve r3 = shiftCurve(c23, false, 1.0);
+    const GeneratrixCurve c30 = shiftCurve(r3, false, c);
+    const GeneratrixCurve r4 = shiftCurve(c30, true, 1.0);
+
+    // Neighbouring patches share their ring rows; the last ring closes at the start angle.
+    p[0] = {r0, c01, r1};
+    p[1] = {r1, c12, r2};
+    p[2] = {r2, c23, r3};
+    p[3] = {r3, c30, r4};
+}
+
+void rebuildSurface() { rebuildSurface(revolutionSurface); }
