@@ -24,3 +24,8 @@ struct EditorState {
 // The weight and sample-count keys that both windows share ("+", "=", "-", "_", "9", "(",
 // "0", ")", "7", "&", "8", "*"). Returns true when the key is one of them.
 bool applySharedEditKey(EditorState& state, unsigned char key);
+
+// The selection or drag position when it still lies within the curve, else none: positions
+// are not references, so a removal can leave one pointing past the end.
+std::optional<std::size_t> positionWithinCurve(const std::optional<std::size_t>& position,
+                                               const GeneratrixCurve& curve);
