@@ -5,18 +5,16 @@
 #include "controls_file.h"
 #include "editor_window.h"
 #include "scene_profile.h"
+#include "surface_window.h"
 
 // Revolva shows the world with z up, and its 3D set-up ends by reading the controls file.
 const SceneProfile sceneProfile = {UpAxis::z, loadControls};
 
-// Until the surface window exists the editor is the only window to keep drawn.
-static void redrawEditorOnly() { editorDisplay(); }
-
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     createEditorWindow();
-    // The surface window is created here, after the editor.
-    glutIdleFunc(redrawEditorOnly);
+    createSurfaceWindow();
+    glutIdleFunc(alternateRedisplay);
     glutMainLoop();
     return 0;
 }

@@ -1,0 +1,66 @@
+// Surface window of Revolva: creation, keys and the idle alternation between the windows.
+#include "surface_window.h"
+
+#include <GL/freeglut.h>
+
+#include "camera.h"
+#include "controls_file.h"
+#include "editor_window.h"
+#include "revolution_surface.h"
+#include "scene_frame.h"
+#include "surface_drawing.h"
+
+int surfaceWindow = 0;
+bool wireframe = false;
+bool backFaceCulling = false;
+
+bool applySurfaceKey(EditorState& state, bool& wireframeMode, bool& culling, unsigned char key) {
+    if (applySharedEditKey(state, key)) return true;
+    switch (key) {
+        case 'w':
+        case 'W':
+            wireframeMode = !wireframeMode;
+            return true;
+        case 'k':
+        case 'K':
+            culling = !culling;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void createSurfaceWindow() {
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(windowWidth, windowHeight);
+    glutInitWindowPosition(650, 50);
+    surfaceWindow = glutCreateWindow(surfaceWindowTitle);
+    glutDisplayFunc(drawSurface);
+    glutReshapeFunc(reshapeScene3d);
+    glutMotionFunc(onMouseMotion);
+    glutMouseFunc(onMouseButton);
+    glutKeyboardFunc(surfaceKeyboard);
+    glutSpecialFunc(surfaceSpecialKey);
+    initScene3d();  // ends by reading the controls file
+    revolutionSurface.source = &editorState.generatrix;
+    rebuildSurface();
+}
+
+// Each window is drawn while its own context is current; the next call draws the other one.
+void alternateRedisplay() {
+    if (glutGetWindow() == editorWindow) {
+        editorDisplay();
+        glutSetWindow(surfaceWindow);
+    } else {
+        drawSurface();
+        glutSetWindow(editorWindow);
+    }
+}
+
+void surfaceKeyboard(unsigned char key, int, int) {
+    applySurfaceKey(editorState, wireframe, backFaceCulling, key);
+}
+
+void surfaceSpecialKey(int key, int, int) {
+    if (key == GLUT_KEY_F1) loadControls();
+}
