@@ -9,26 +9,11 @@
 #include "revolution_surface.h"
 #include "scene_frame.h"
 #include "surface_drawing.h"
+#include "surface_keys.h"
 
 int surfaceWindow = 0;
 bool wireframe = false;
 bool backFaceCulling = false;
-
-bool applySurfaceKey(EditorState& state, bool& wireframeMode, bool& culling, unsigned char key) {
-    if (applySharedEditKey(state, key)) return true;
-    switch (key) {
-        case 'w':
-        case 'W':
-            wireframeMode = !wireframeMode;
-            return true;
-        case 'k':
-        case 'K':
-            culling = !culling;
-            return true;
-        default:
-            return false;
-    }
-}
 
 void createSurfaceWindow() {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "credits.h"
-#include "editor_state.h"
 
 // GLUT id of the surface window, set by createSurfaceWindow.
 extern int surfaceWindow;
@@ -15,11 +14,6 @@ extern bool backFaceCulling;
 // The title: "Superfície" in Windows-1252, then " - Por: " and the credit line. The string is
 // split after \xED so that the following "ce" is not read as more hex digits.
 constexpr const char* surfaceWindowTitle = "Superf\xED" "cie - Por: " AUTHORS_CREDIT;
-
-// The surface window's keys: the weight and sample-count keys shared with the editor, "w"/"W"
-// toggling wireframe, "k"/"K" toggling back-face culling. Returns true when the key is one
-// of them.
-bool applySurfaceKey(EditorState& state, bool& wireframeMode, bool& culling, unsigned char key);
 
 // Opens the surface window at (650, 50), sets up its 3D scene (reading the controls file) and
 // builds the surface once from the editor's generatrix. Call once, after createEditorWindow.
