@@ -64,14 +64,26 @@ Point3d patchPoint(const SurfacePatch& patch, double s, double v, double& weight
     return patchPointFromBasis(patch, basisS.data(), basisV.data(), weightSum);
 }
 
-static void accumulate(HomogeneousPoint& sum, double coefficient, const GeneratrixCurve& row,
-                       std::size_t j) {
-    const Point3d& p = row.controlPoints[j];
-    const double w = row.weights[j];
-    sum.x += coefficient * (w * p.x);
-    sum.y += coefficient * (w * p.y);
-    sum.z += coefficient * (w * p.z);
-    sum.w += coefficient * w;
+HomogeneousNet homogeneousNet(const SurfacePatch& patch) {
+    HomogeneousNet net;
+    net.rows = static_cast<int>(patch.size());
+    net.columns = columnCount(patch);
+    net.points.reserve(static_cast<std::size_t>(net.rows * net.columns));
+    for (const GeneratrixCurve& row : patch) {
+        for (std::size_t j = 0; j < static_cast<std::size_t>(net.columns); ++j) {
+            const Point3d& p = row.controlPoints[j];
+            const double w = row.weights[j];
+            net.points.push_back({w * p.x, w * p.y, w * p.z, w});
+        }
+    }
+    return net;
+}
+
+static void accumulate(HomogeneousPoint& sum, double coefficient, const HomogeneousPoint& point) {
+    sum.x += coefficient * point.x;
+    sum.y += coefficient * point.y;
+    sum.z += coefficient * point.z;
+    sum.w += coefficient * point.w;
 }
 
 static Point3d normalisedIfLong(Point3d n) {
@@ -85,23 +97,22 @@ static Point3d normalisedIfLong(Point3d n) {
     return n;
 }
 
-Point3d patchNormalFromBasis(const SurfacePatch& patch, double s, double v, const double* basisS1,
+Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, const double* basisS1,
                              const double* basisV2) {
-    const int rows = static_cast<int>(patch.size());
-    const int columns = columnCount(patch);
+    const int rows = net.rows;
+    const int columns = net.columns;
 
     // The four points of the last de Casteljau step: h[a][b] shifts the row by a, the column by b.
     HomogeneousPoint h[2][2];
     for (int i = 0; i + 1 < rows; ++i) {
-        const GeneratrixCurve& row = patch[static_cast<std::size_t>(i)];
-        const GeneratrixCurve& nextRow = patch[static_cast<std::size_t>(i + 1)];
+        const HomogeneousPoint* row = net.points.data() + i * columns;
+        const HomogeneousPoint* nextRow = row + columns;
         for (int j = 0; j + 1 < columns; ++j) {
             const double c = basisS1[i] * basisV2[j];
-            const std::size_t column = static_cast<std::size_t>(j);
-            accumulate(h[0][0], c, row, column);
-            accumulate(h[1][0], c, nextRow, column);
-            accumulate(h[0][1], c, row, column + 1);
-            accumulate(h[1][1], c, nextRow, column + 1);
+            accumulate(h[0][0], c, row[j]);
+            accumulate(h[1][0], c, nextRow[j]);
+            accumulate(h[0][1], c, row[j + 1]);
+            accumulate(h[1][1], c, nextRow[j + 1]);
         }
     }
 
@@ -124,7 +135,7 @@ Point3d patchNormalFromBasis(const SurfacePatch& patch, double s, double v, cons
 Point3d patchNormal(const SurfacePatch& patch, double s, double v) {
     const std::vector<double> basisS1 = basisValues(static_cast<int>(patch.size()) - 2, s);
     const std::vector<double> basisV2 = basisValues(columnCount(patch) - 2, v);
-    return patchNormalFromBasis(patch, s, v, basisS1.data(), basisV2.data());
+    return patchNormalFromBasis(homogeneousNet(patch), s, v, basisS1.data(), basisV2.data());
 }
 
 Point3d surfacePoint(const RevolutionSurface& surface, double u, double v, double& weightSum) {

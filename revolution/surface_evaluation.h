@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "point3d.h"
 #include "revolution_surface.h"
@@ -44,9 +45,16 @@ Point3d patchNormal(const SurfacePatch& patch, double s, double v);
 // every row i, basisV[j] = bernstein(N - 1, j, v) for every column j.
 Point3d patchPointFromBasis(const SurfacePatch& patch, const double* basisS, const double* basisV,
                             double& weightSum);
-// patchNormal from basis values one degree lower: basisS1[i] = bernstein(rows - 2, i, s),
-// basisV2[j] = bernstein(N - 2, j, v).
-Point3d patchNormalFromBasis(const SurfacePatch& patch, double s, double v, const double* basisS1,
+// The control points of a patch in homogeneous form, row after row.
+struct HomogeneousNet {
+    int rows = 0;
+    int columns = 0;
+    std::vector<HomogeneousPoint> points;  // point (i, j) at i * columns + j
+};
+HomogeneousNet homogeneousNet(const SurfacePatch& patch);
+// patchNormal from the patch's homogeneous net and basis values one degree lower:
+// basisS1[i] = bernstein(rows - 2, i, s), basisV2[j] = bernstein(N - 2, j, v).
+Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, const double* basisS1,
                              const double* basisV2);
 
 // Point and normal of `surface` at (u, v), u in [0, 4], v in [0, 1].

@@ -51,6 +51,7 @@ struct ColumnSampler {
     std::vector<double> basisTable;   // per sample: bernstein(N - 1, ., v_j), N values
     std::vector<double> basisTable2;  // per sample: bernstein(N - 2, ., v_j), N - 1 values
     std::vector<double> scratch, scratch2;
+    std::vector<HomogeneousNet> nets;  // per patch, made once per frame
 };
 
 void fillBasis(int degree, double t, double* values) {
@@ -92,6 +93,7 @@ void evaluatePlainColumn(const ColumnSampler& sampler, double u, std::vector<Sur
 void evaluateColumnFromTables(ColumnSampler& sampler, double u, std::vector<SurfaceSample>& column) {
     const PatchParameter at = selectPatch(u);
     const SurfacePatch& patch = sampler.surface.patches[at.patch];
+    const HomogeneousNet& net = sampler.nets[at.patch];
     const int rows = static_cast<int>(patch.size());
     const int columns = patch.empty() ? 0 : static_cast<int>(patch[0].pointCount());
     prepareTables(sampler, columns);
@@ -114,7 +116,7 @@ void evaluateColumnFromTables(ColumnSampler& sampler, double u, std::vector<Surf
             fillBasis(columns - 2, v, sampler.scratch2.data());
         }
         column[j].point = patchPointFromBasis(patch, basisS.data(), basisV, column[j].weightSum);
-        column[j].normal = patchNormalFromBasis(patch, at.s, v, basisS1.data(), basisV2);
+        column[j].normal = patchNormalFromBasis(net, at.s, v, basisS1.data(), basisV2);
     }
 }
 
@@ -133,7 +135,8 @@ void tessellateSurface(const RevolutionSurface& surface, int revolutionSamples, 
     if (surface.patches.size() != static_cast<std::size_t>(surfacePatchCount)) return;
     const int patchCount = surfacePatchCount;
 
-    ColumnSampler sampler{surface, evaluation, {}, -1, false, {}, {}, {}, {}};
+    ColumnSampler sampler{surface, evaluation, {}, -1, false, {}, {}, {}, {}, {}};
+    for (const SurfacePatch& patch : surface.patches) sampler.nets.push_back(homogeneousNet(patch));
     sampler.parameters.resize(static_cast<std::size_t>(curveSamples));
     for (int j = 0; j < curveSamples; ++j)
         sampler.parameters[static_cast<std::size_t>(j)] = sampleParameter(j, curveSamples);
