@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -19,18 +21,47 @@ constexpr std::int32_t largestCount = INT32_MAX;
 
 // ---- Lines -------------------------------------------------------------------------------
 
-// Reads the next line whole, its newline included, however long it is. False at the end.
-bool readWholeLine(std::FILE* file, std::string& line) {
-    line.clear();
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, file) != nullptr) {
-        line.append(chunk);
-        if (!line.empty() && line.back() == '\n') return true;
+// Hands out the file's lines, newline included, however long they are: each line is a view
+// into one large buffer, or, when it runs over the buffer's end, assembled apart.
+struct LineReader {
+    std::FILE* file = nullptr;
+    std::vector<char> chunk = std::vector<char>(std::size_t{1} << 20);
+    std::size_t start = 0;   // first byte not yet handed out
+    std::size_t filled = 0;  // bytes that the last read put into chunk
+    std::string assembled;
+};
+
+// The next line of the file; false at the end.
+bool readWholeLine(LineReader& reader, std::string_view& line) {
+    reader.assembled.clear();
+    for (;;) {
+        if (reader.start == reader.filled) {
+            reader.start = 0;
+            reader.filled = std::fread(reader.chunk.data(), 1, reader.chunk.size(), reader.file);
+            if (reader.filled == 0) {
+                line = reader.assembled;
+                return !line.empty();
+            }
+        }
+        const char* from = reader.chunk.data() + reader.start;
+        const std::size_t available = reader.filled - reader.start;
+        const void* newline = std::memchr(from, '\n', available);
+        const std::size_t length =
+            newline != nullptr ? static_cast<const char*>(newline) - from + 1 : available;
+        reader.start += length;
+        if (newline != nullptr && reader.assembled.empty()) {
+            line = std::string_view(from, length);
+            return true;
+        }
+        reader.assembled.append(from, length);
+        if (newline != nullptr) {
+            line = reader.assembled;
+            return true;
+        }
     }
-    return !line.empty();
 }
 
-bool startsVertexData(const std::string& line, char second) {
+bool startsVertexData(std::string_view line, char second) {
     return line.size() >= 2 && line[0] == 'v' && line[1] == second;
 }
 
@@ -133,7 +164,7 @@ bool parseReference(const char* begin, const char* end, CornerReference& ref) {
 // Calls visit(begin, end) for each blank-separated word after the line's keyword, in order,
 // until visit returns false. Runs of blanks separate like one blank.
 template <typename Visit>
-void forEachWordAfterKeyword(const std::string& line, Visit visit) {
+void forEachWordAfterKeyword(std::string_view line, Visit visit) {
     const char* p = line.data();
     const char* end = p + line.size();
     while (p != end && *p != ' ') ++p;  // the keyword
@@ -146,7 +177,7 @@ void forEachWordAfterKeyword(const std::string& line, Visit visit) {
 }
 
 // The face line's first reference: the face counts in both passes exactly when it parses.
-bool parseFirstReference(const std::string& line, CornerReference& ref) {
+bool parseFirstReference(std::string_view line, CornerReference& ref) {
     bool parsed = false;
     forEachWordAfterKeyword(line, [&](const char* begin, const char* end) {
         parsed = parseReference(begin, end, ref);
@@ -157,7 +188,7 @@ bool parseFirstReference(const std::string& line, CornerReference& ref) {
 
 // Every word that parses as a reference is one corner; words that don't (a trailing carriage
 // return, stray text) make none.
-void parseCornerReferences(const std::string& line, std::vector<CornerReference>& corners) {
+void parseCornerReferences(std::string_view line, std::vector<CornerReference>& corners) {
     corners.clear();
     CornerReference ref;
     forEachWordAfterKeyword(line, [&](const char* begin, const char* end) {
@@ -177,7 +208,7 @@ bool countOneMore(std::int32_t& count) {
     return true;
 }
 
-bool countFaceLine(const std::string& line, ObjModel* model) {
+bool countFaceLine(std::string_view line, ObjModel* model) {
     CornerReference first;
     if (!parseFirstReference(line, first)) {
         std::fprintf(stderr, "Error: found face with no vertex!\n");
@@ -188,11 +219,12 @@ bool countFaceLine(const std::string& line, ObjModel* model) {
     return countOneMore(model->numFaces);
 }
 
-bool countVertexDataLine(const std::string& line, ObjModel* model) {
+bool countVertexDataLine(std::string_view line, ObjModel* model) {
     if (startsVertexData(line, ' ')) return countOneMore(model->numVertices);
     if (startsVertexData(line, 't')) return countOneMore(model->numTexCoords);
     if (startsVertexData(line, 'n')) return countOneMore(model->numNormals);
-    std::printf("Warning: unknown token \"%s\"! (ignoring)\n", line.c_str());
+    std::printf("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
+                line.data());
     return true;
 }
 
@@ -232,7 +264,7 @@ T* takeEntry(T* array, std::int32_t& cursor, std::int32_t count) {
     return &array[cursor++];
 }
 
-bool readVertexLine(const std::string& line, ObjModel* model, ReadCursor& at) {
+bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float xyzw[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     const char* text = line.data() + 2;
     if (parseFloats(text, line.data() + line.size(), xyzw, 4) < 3) {
@@ -245,7 +277,7 @@ bool readVertexLine(const std::string& line, ObjModel* model, ReadCursor& at) {
     return true;
 }
 
-bool readTexCoordLine(const std::string& line, ObjModel* model, ReadCursor& at) {
+bool readTexCoordLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float uvw[3] = {0.0f, 0.0f, 0.0f};
     const char* text = line.data() + 2;
     if (parseFloats(text, line.data() + line.size(), uvw, 3) < 1) {
@@ -258,7 +290,7 @@ bool readTexCoordLine(const std::string& line, ObjModel* model, ReadCursor& at) 
     return true;
 }
 
-bool readNormalLine(const std::string& line, ObjModel* model, ReadCursor& at) {
+bool readNormalLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float xyz[3] = {0.0f, 0.0f, 0.0f};
     const char* text = line.data() + 2;
     if (parseFloats(text, line.data() + line.size(), xyz, 3) < 3) {
@@ -351,7 +383,7 @@ bool prepareFace(ObjFace& face, std::int32_t corners, const ObjModel* model) {
            (!model->hasNormals || face.normalIndices != nullptr);
 }
 
-bool readFaceLine(const std::string& line, ObjModel* model, ReadCursor& at,
+bool readFaceLine(std::string_view line, ObjModel* model, ReadCursor& at,
                   std::vector<CornerReference>& corners) {
     CornerReference first;
     if (!parseFirstReference(line, first)) return true;  // not counted, already reported
@@ -370,7 +402,7 @@ bool readFaceLine(const std::string& line, ObjModel* model, ReadCursor& at,
     return storeCorners(corners, model, at, *face);
 }
 
-bool readLine(const std::string& line, ObjModel* model, ReadCursor& at,
+bool readLine(std::string_view line, ObjModel* model, ReadCursor& at,
               std::vector<CornerReference>& corners) {
     if (line[0] == 'f') return readFaceLine(line, model, at, corners);
     if (startsVertexData(line, ' ')) return readVertexLine(line, model, at);
@@ -417,8 +449,10 @@ bool scaleToUnit(Vec3f& v) {
 // ---- Public passes -------------------------------------------------------------------------
 
 bool countObjFile(std::FILE* file, ObjModel* model) {
-    std::string line;
-    while (readWholeLine(file, line)) {
+    LineReader reader;
+    reader.file = file;
+    std::string_view line;
+    while (readWholeLine(reader, line)) {
         const bool counted = line[0] == 'f'   ? countFaceLine(line, model)
                              : line[0] == 'v' ? countVertexDataLine(line, model)
                                               : true;
@@ -439,9 +473,11 @@ bool countObjFile(std::FILE* file, ObjModel* model) {
 
 bool readObjFile(ObjModel* model, std::FILE* file) {
     ReadCursor at;
-    std::string line;
+    LineReader reader;
+    reader.file = file;
+    std::string_view line;
     std::vector<CornerReference> corners;
-    while (readWholeLine(file, line)) {
+    while (readWholeLine(reader, line)) {
         ++at.line;
         if (!readLine(line, model, at, corners)) return false;
     }
