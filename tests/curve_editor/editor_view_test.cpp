@@ -25,12 +25,6 @@ std::size_t sampleTotal(const std::vector<std::vector<WindowPoint>>& strips) {
 
 }  // namespace
 
-TEST(EditorWindowPosition, AxisOfRevolutionIsTheRightEdge) {
-    const WindowPoint onAxis = windowPosition({0.0, 0.3, 0.4});
-    EXPECT_EQ(onAxis.x, 1.0);
-    EXPECT_EQ(onAxis.y, 0.4);
-    EXPECT_DOUBLE_EQ(windowPosition({0.8, 0, 0.1}).x, 0.2);
-}
 
 TEST(EditorCurveStrips, StraightSegmentIsOneStripThroughTheEnds) {
     const auto strips = curveStrips(twoPoints(1, 1), 10);

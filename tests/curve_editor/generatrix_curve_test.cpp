@@ -89,11 +89,6 @@ TEST(CurveBernstein, BasisSumsToOneAtHighDegrees) {
     }
 }
 
-TEST(CurveIntegerPower, RepeatedSquaring) {
-    EXPECT_EQ(integerPower(0.0, 0), 1.0);
-    EXPECT_EQ(integerPower(2.0, 10), 1024.0);
-    EXPECT_EQ(integerPower(-0.5, 3), -0.125);
-}
 
 TEST(CurveEvaluate, StraightSegmentOfTwoUnitWeights) {
     const GeneratrixCurve curve = curveOf({{0.2, 0, 0.2}, {0.8, 0, 0.8}}, {1, 1});
@@ -200,9 +195,3 @@ TEST(CurveRemovePoint, LastPointLeavesAnEmptyCurve) {
     EXPECT_TRUE(curve.weights.empty());
 }
 
-TEST(CurveWeightAt, ChangesTheStoredWeight) {
-    GeneratrixCurve curve = curveOf({{1, 0, 1}, {2, 0, 2}}, {1, 1});
-    curve.weightAt(1) += 0.1;
-    EXPECT_DOUBLE_EQ(curve.weights[1], 1.1);
-    EXPECT_EQ(curve.weights[0], 1.0);
-}
