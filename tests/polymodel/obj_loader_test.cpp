@@ -493,6 +493,23 @@ TEST(ObjLoaderLongLines, TextPastAnyBufferLengthNeverStartsALineOfItsOwn) {
     EXPECT_FLOAT_EQ(model->vertices[4].z, 3.0f);
 }
 
+TEST(ObjLoaderLongLines, LinesAcrossTheReadBufferAreReadWhole) {
+    // Over a megabyte of vertex lines, so that lines straddle the reader's buffer boundaries,
+    // after a comment line longer than the buffer.
+    std::string text = "#" + std::string(3u << 20, 'x') + "\n";
+    const int count = 100000;
+    for (int i = 0; i < count; ++i) text += "v " + std::to_string(i) + " 0.5 -1\n";
+    ScopedModel model;
+    ASSERT_TRUE(loadText(text, model.get()).loaded);
+    ASSERT_EQ(model->numVertices, count);
+    int wrong = 0;
+    for (int i = 0; i < count; ++i) {
+        const Vec4f& v = model->vertices[i];
+        if (v.x != static_cast<float>(i) || v.y != 0.5f || v.z != -1.0f || v.w != 1.0f) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 // ---- Locale ---------------------------------------------------------------------------------------
 
 namespace {
