@@ -1,0 +1,116 @@
+// Subdivo's program state, key commands and frame. The keyboard callback only maps a key to a
+// command; the command changes the state; the display hands the state to OpenGL.
+#include "subdivo_viewer.h"
+
+#include <GL/freeglut.h>
+
+#include "camera.h"
+#include "model_drawing.h"
+#include "scene_frame.h"
+#include "subdivision_level.h"
+
+ObjModel* baseModel = nullptr;
+ObjModel* subdividedModel = nullptr;
+int subdivisionLevel = 0;
+bool backFaceCulling = true;
+bool lightingEnabled = false;
+bool wireframe = false;
+
+constexpr float normalLengthStep = 0.02f;
+
+void createModelRecords() {
+    baseModel = new ObjModel{};
+    subdividedModel = new ObjModel{};
+}
+
+const ObjModel& shownModel() {
+    return subdivisionLevel != 0 ? *subdividedModel : *baseModel;
+}
+
+KeyCommand keyCommand(unsigned char key) {
+    switch (key) {
+        case '+': case '=': return KeyCommand::raiseLevel;
+        case '-': case '_': return KeyCommand::lowerLevel;
+        case 'k': case 'K': return KeyCommand::toggleCulling;
+        case 'l': case 'L': return KeyCommand::toggleLighting;
+        case 'n': case 'N': return KeyCommand::toggleNormals;
+        case 'w': case 'W': return KeyCommand::toggleWireframe;
+        case '(': case '9': return KeyCommand::shortenNormals;
+        case ')': case '0': return KeyCommand::lengthenNormals;
+        default: return KeyCommand::none;
+    }
+}
+
+// Moves to `level` only when the driver has built it, so a refused level leaves the shown
+// model and the level as they were.
+static void changeLevel(int level, LevelDriver driver) {
+    if (driver(*baseModel, subdividedModel, level)) subdivisionLevel = level;
+}
+
+void performKeyCommand(KeyCommand command, LevelDriver driver) {
+    switch (command) {
+        case KeyCommand::raiseLevel: changeLevel(subdivisionLevel + 1, driver); break;
+        case KeyCommand::lowerLevel:
+            if (subdivisionLevel > 0) changeLevel(subdivisionLevel - 1, driver);
+            break;
+        case KeyCommand::toggleCulling: backFaceCulling = !backFaceCulling; break;
+        case KeyCommand::toggleLighting: lightingEnabled = !lightingEnabled; break;
+        case KeyCommand::toggleNormals: showNormals = !showNormals; break;
+        case KeyCommand::toggleWireframe: wireframe = !wireframe; break;
+        case KeyCommand::shortenNormals: normalLength -= normalLengthStep; break;
+        case KeyCommand::lengthenNormals: normalLength += normalLengthStep; break;
+        case KeyCommand::none: break;
+    }
+}
+
+void performKeyCommand(KeyCommand command) {
+    performKeyCommand(command, applySubdivisionLevel);
+}
+
+void onKey(unsigned char key, int, int) { performKeyCommand(keyCommand(key)); }
+
+void onSpecialKey(int, int, int) {}
+
+void selectFilledPolygons() { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); }
+
+static void selectPolygonMode() {
+    if (wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glLineWidth(1.0f);
+    } else {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+}
+
+static void setLightAndMaterial(const SceneLighting& lighting) {
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_POSITION, lighting.lightPosition);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lighting.lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, lighting.lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, lighting.lightSpecular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, lighting.materialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, lighting.materialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, lighting.materialSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, lighting.materialShininess);
+}
+
+void displayScene() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    applyCameraTransform();
+    drawGroundGrid();
+    drawAxes();
+    selectPolygonMode();
+    glEnable(GL_NORMALIZE);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    if (backFaceCulling) glEnable(GL_CULL_FACE);
+    if (lightingEnabled) setLightAndMaterial(sceneLighting);
+    drawModel(shownModel());
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_NORMALIZE);
+    glFlush();
+    glutSwapBuffers();
+}
