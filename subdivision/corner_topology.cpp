@@ -1,0 +1,154 @@
+// Gathering of a model's corners by face, by vertex and by edge. Each edge is found from its
+// lower vertex, among the few corners there, instead of by searching a table of all edges: the
+// first and last corner of each edge come out exactly as a search in order of meeting gives.
+#include "corner_topology.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool validCounts(const ObjModel& model) {
+    if (model.numVertices < 0 || model.numFaces < 0 || model.numNormals < 0) return false;
+    if (model.numVertices > 0 && model.vertices == nullptr) return false;
+    if (model.numFaces > 0 && model.faces == nullptr) return false;
+    if (model.hasNormals != 0 && (model.numNormals == 0 || model.normals == nullptr)) return false;
+    return true;
+}
+
+bool indicesInRange(const std::int32_t* indices, std::int32_t n, std::int32_t count) {
+    if (indices == nullptr) return false;
+    for (std::int32_t j = 0; j < n; ++j) {
+        if (indices[j] < 0 || indices[j] >= count) return false;
+    }
+    return true;
+}
+
+bool validFace(const ObjModel& model, const ObjFace& face) {
+    if (face.numVertices < 0) return false;
+    if (face.numVertices == 0) return true;
+    if (!indicesInRange(face.vertexIndices, face.numVertices, model.numVertices)) return false;
+    return model.hasNormals == 0 ||
+           indicesInRange(face.normalIndices, face.numVertices, model.numNormals);
+}
+
+// Corner numbers of the faces' first corners, and the corner of each face; with the vertex of
+// each corner, kept only while the edges are gathered.
+TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
+                             std::vector<std::int32_t>& vertexOfCorner) {
+    std::int64_t corners = 0;
+    topology.faceStart.resize(static_cast<std::size_t>(model.numFaces) + 1);
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        if (!validFace(model, model.faces[f])) return TopologyResult::invalidModel;
+        topology.faceStart[f] = static_cast<std::int32_t>(corners);
+        corners += model.faces[f].numVertices;
+        if (corners > std::numeric_limits<std::int32_t>::max()) {
+            return TopologyResult::tooManyCorners;
+        }
+    }
+    topology.numCorners = static_cast<std::int32_t>(corners);
+    topology.faceStart[model.numFaces] = topology.numCorners;
+    topology.cornerFace.resize(static_cast<std::size_t>(corners));
+    vertexOfCorner.resize(static_cast<std::size_t>(corners));
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const ObjFace& face = model.faces[f];
+        const std::int32_t start = topology.faceStart[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            topology.cornerFace[start + j] = f;
+            vertexOfCorner[start + j] = face.vertexIndices[j];
+        }
+    }
+    return TopologyResult::gathered;
+}
+
+// A counting sort of the corners by vertex; stable, so each vertex lists its corners in
+// increasing corner number, as a scan of the faces in order meets them.
+void groupCornersByVertex(std::int32_t numVertices, const std::vector<std::int32_t>& vertexOfCorner,
+                          CornerTopology& topology) {
+    std::vector<std::int32_t>& start = topology.vertexStart;
+    start.assign(static_cast<std::size_t>(numVertices) + 2, 0);
+    for (const std::int32_t v : vertexOfCorner) ++start[v + 2];
+    for (std::size_t v = 2; v < start.size(); ++v) start[v] += start[v - 1];
+    topology.cornersByVertex.resize(vertexOfCorner.size());
+    for (std::int32_t c = 0; c < topology.numCorners; ++c) {
+        topology.cornersByVertex[start[vertexOfCorner[c] + 1]++] = c;
+    }
+    start.pop_back();
+}
+
+std::uint64_t edgeKey(std::int32_t otherVertex, std::int32_t corner) {
+    return (static_cast<std::uint64_t>(otherVertex) << 32) | static_cast<std::uint32_t>(corner);
+}
+
+void sortKeys(std::vector<std::uint64_t>& keys) {
+    // Most vertices see a handful of edges: an insertion sort beats the general one there.
+    if (keys.size() > 16) {
+        std::sort(keys.begin(), keys.end());
+        return;
+    }
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        const std::uint64_t key = keys[i];
+        std::size_t j = i;
+        for (; j > 0 && keys[j - 1] > key; --j) keys[j] = keys[j - 1];
+        keys[j] = key;
+    }
+}
+
+// The corners that walk an edge whose lower vertex is `low`, keyed by the upper vertex: a
+// corner at `low` walks its outgoing edge, the corner before it walks the incoming one.
+void collectEdgesAt(std::int32_t low, const std::vector<std::int32_t>& vertexOfCorner,
+                    const CornerTopology& topology, std::vector<std::uint64_t>& keys) {
+    keys.clear();
+    for (std::int32_t i = topology.vertexStart[low]; i < topology.vertexStart[low + 1]; ++i) {
+        const std::int32_t corner = topology.cornersByVertex[i];
+        const std::int32_t to = vertexOfCorner[nextCorner(topology, corner)];
+        if (to >= low) keys.push_back(edgeKey(to, corner));  // a loop edge counts once, here
+        const std::int32_t before = previousCorner(topology, corner);
+        const std::int32_t from = vertexOfCorner[before];
+        if (from > low) keys.push_back(edgeKey(from, before));
+    }
+    sortKeys(keys);
+}
+
+// One run of equal upper vertices is one edge: its first corner met it first, its last corner
+// is the last to overwrite the second face's fields.
+void pairEdgesAt(std::int32_t low, const std::vector<std::uint64_t>& keys,
+                 CornerTopology& topology) {
+    for (std::size_t begin = 0; begin < keys.size();) {
+        const std::uint64_t high = keys[begin] >> 32;
+        std::size_t end = begin + 1;
+        while (end < keys.size() && (keys[end] >> 32) == high) ++end;
+        const auto first = static_cast<std::int32_t>(keys[begin] & 0xffffffffu);
+        const auto last = static_cast<std::int32_t>(keys[end - 1] & 0xffffffffu);
+        ++topology.numEdges;
+        if (end - begin > 1) {
+            topology.edgePartner[first] = last;
+            ++topology.numInteriorEdges;
+        } else {
+            topology.edgePartner[first] = -1;
+            topology.onBoundary[low] = 1;
+            topology.onBoundary[high] = 1;
+        }
+        begin = end;
+    }
+}
+
+}  // namespace
+
+TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topology) {
+    topology = CornerTopology{};
+    if (!validCounts(model)) return TopologyResult::invalidModel;
+    std::vector<std::int32_t> vertexOfCorner;
+    const TopologyResult numbered = numberCorners(model, topology, vertexOfCorner);
+    if (numbered != TopologyResult::gathered) return numbered;
+    groupCornersByVertex(model.numVertices, vertexOfCorner, topology);
+
+    topology.edgePartner.assign(vertexOfCorner.size(), laterMeeting);
+    topology.onBoundary.assign(static_cast<std::size_t>(model.numVertices), 0);
+    std::vector<std::uint64_t> keys;
+    for (std::int32_t low = 0; low < model.numVertices; ++low) {
+        collectEdgesAt(low, vertexOfCorner, topology, keys);
+        pairEdgesAt(low, keys, topology);
+    }
+    return TopologyResult::gathered;
+}

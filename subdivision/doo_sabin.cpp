@@ -1,0 +1,232 @@
+// The Doo-Sabin step. The corners are first gathered by face, vertex and edge (in linear
+// time), which gives the exact size of the output before any of it is obtained; then the
+// F-faces, V-faces and E-faces are filled in that order, each just after its index lists are
+// obtained.
+#include "doo_sabin.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "corner_topology.h"
+#include "face_normals.h"
+#include "vertex_ring.h"
+
+namespace {
+
+constexpr float faceFromFace[3] = {1.0f, 0.0f, 0.0f};
+constexpr float faceFromVertex[3] = {0.0f, 0.0f, 1.0f};
+constexpr float faceFromEdge[3] = {0.0f, 1.0f, 0.0f};
+
+bool carriesNormals(const ObjModel& model) { return model.hasNormals != 0; }
+
+std::int32_t cornersAt(const CornerTopology& topology, std::int32_t vertex) {
+    return topology.vertexStart[vertex + 1] - topology.vertexStart[vertex];
+}
+
+ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
+    ModelSize size = {topology.numCorners, 0, carriesNormals(input) ? topology.numCorners : 0,
+                      input.numFaces, 0, 0, carriesNormals(input) ? 2 : 1};
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        size.corners += input.faces[f].numVertices;
+        size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
+    }
+    for (std::int32_t v = 0; v < input.numVertices; ++v) {
+        if (!isInteriorVertex(topology, v)) continue;
+        size.faces += 1;
+        size.corners += cornersAt(topology, v);
+        size.indexListBytes += indexListHeapBytes(cornersAt(topology, v));
+    }
+    size.faces += topology.numInteriorEdges;
+    size.corners += 4 * std::int64_t{topology.numInteriorEdges};
+    size.indexListBytes += indexListHeapBytes(4) * topology.numInteriorEdges;
+    return size;
+}
+
+// Obtains the face's index lists (none for no corners) and sets its corner count, primitive
+// and colour. False when an allocation fails; what was obtained stays for freeModelArrays.
+bool startFace(ObjFace& face, std::int32_t corners, bool withNormals, const float (&color)[3]) {
+    face.color[0] = color[0];
+    face.color[1] = color[1];
+    face.color[2] = color[2];
+    face.primitive = primitiveForCorners(corners);
+    face.numVertices = corners;
+    if (corners == 0) return true;
+    const std::size_t bytes = static_cast<std::size_t>(corners) * sizeof(std::int32_t);
+    face.vertexIndices = static_cast<std::int32_t*>(std::malloc(bytes));
+    if (face.vertexIndices == nullptr) return false;
+    if (!withNormals) return true;
+    face.normalIndices = static_cast<std::int32_t*>(std::malloc(bytes));
+    return face.normalIndices != nullptr;
+}
+
+void setCorner(ObjFace& face, std::int32_t j, std::int32_t cornerNumber) {
+    face.vertexIndices[j] = cornerNumber;
+    if (face.normalIndices != nullptr) face.normalIndices[j] = cornerNumber;
+}
+
+// Centroid of the face (x, y, z and w alike), each corner weighted by 1/n in single precision.
+Vec4f faceCentroid(const ObjModel& input, const ObjFace& face) {
+    const float q = 1.0f / static_cast<float>(face.numVertices);
+    Vec4f centroid = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (std::int32_t j = 0; j < face.numVertices; ++j) {
+        const Vec4f& a = input.vertices[face.vertexIndices[j]];
+        centroid = {centroid.x + q * a.x, centroid.y + q * a.y, centroid.z + q * a.z,
+                    centroid.w + q * a.w};
+    }
+    return centroid;
+}
+
+// The running mean of the corners' normals, renormalised after every corner, so that later
+// corners weigh more. A sum that cancels is kept as it is until a later corner fixes it.
+Vec3f faceNormal(const ObjModel& input, const ObjFace& face) {
+    const float q = 1.0f / static_cast<float>(face.numVertices);
+    Vec3f normal = {0.0f, 0.0f, 0.0f};
+    for (std::int32_t j = 0; j < face.numVertices; ++j) {
+        const Vec3f& n = input.normals[face.normalIndices[j]];
+        normal = {normal.x + q * n.x, normal.y + q * n.y, normal.z + q * n.z};
+        normal = normalizedOr(normal, normal);
+    }
+    return normal;
+}
+
+Vec4f halfway(const Vec4f& a, const Vec4f& b) {
+    return {0.5f * a.x + 0.5f * b.x, 0.5f * a.y + 0.5f * b.y, 0.5f * a.z + 0.5f * b.z,
+            0.5f * a.w + 0.5f * b.w};
+}
+
+// The new vertices and normals of every corner, and the F-faces, which keep their faces'
+// corner order and so their winding.
+bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output) {
+    const bool withNormals = carriesNormals(input);
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        ObjFace& made = output.faces[f];
+        if (!startFace(made, face.numVertices, withNormals, faceFromFace)) return false;
+        if (face.numVertices == 0) continue;
+        const Vec4f centroid = faceCentroid(input, face);
+        const Vec3f normal = withNormals ? faceNormal(input, face) : Vec3f{0.0f, 0.0f, 0.0f};
+        const std::int32_t start = topology.faceStart[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            output.vertices[start + j] = halfway(input.vertices[face.vertexIndices[j]], centroid);
+            if (withNormals) {
+                output.normals[start + j] = newCornerNormal(input.normals[face.normalIndices[j]],
+                                                            normal, face, input.vertices);
+            }
+            setCorner(made, j, start + j);
+        }
+    }
+    return true;
+}
+
+// Geometric normals of the input faces, for inputs without normals: the V-faces still need
+// a side to turn counter-clockwise about.
+std::vector<Vec3f> geometricFaceNormals(const ObjModel& input) {
+    std::vector<Vec3f> normals;
+    if (carriesNormals(input)) return normals;
+    normals.reserve(static_cast<std::size_t>(input.numFaces));
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        normals.push_back(newellNormal(input.faces[f], input.vertices));
+    }
+    return normals;
+}
+
+// The input normal of the vertex's last corner; without normals, the area-weighted mean of
+// the normals of the faces around it.
+Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std::int32_t vertex,
+                      const std::vector<Vec3f>& geometricNormals) {
+    const std::int32_t begin = topology.vertexStart[vertex];
+    const std::int32_t end = topology.vertexStart[vertex + 1];
+    if (carriesNormals(input)) {
+        return input.normals[cornerNormalIndex(input, topology, topology.cornersByVertex[end - 1])];
+    }
+    Vec3f sum = {0.0f, 0.0f, 0.0f};
+    for (std::int32_t i = begin; i < end; ++i) {
+        const Vec3f& n = geometricNormals[topology.cornerFace[topology.cornersByVertex[i]]];
+        sum = {sum.x + n.x, sum.y + n.y, sum.z + n.z};
+    }
+    return normalizedOr(sum, {0.0f, 0.0f, 0.0f});
+}
+
+// One V-face per interior vertex in increasing vertex order: every corner at the vertex, in
+// the order the faces hold them, then put into a ring about the reference normal.
+bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output,
+                     std::int32_t& nextFace) {
+    const bool withNormals = carriesNormals(input);
+    const std::vector<Vec3f> geometricNormals = geometricFaceNormals(input);
+    RingScratch scratch;
+    for (std::int32_t v = 0; v < input.numVertices; ++v) {
+        if (!isInteriorVertex(topology, v)) continue;
+        ObjFace& made = output.faces[nextFace++];
+        const std::int32_t corners = cornersAt(topology, v);
+        if (!startFace(made, corners, withNormals, faceFromVertex)) return false;
+        for (std::int32_t i = 0; i < corners; ++i) {
+            setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
+        }
+        orderVertexRing(made, referenceNormal(input, topology, v, geometricNormals), output,
+                        scratch);
+    }
+    return true;
+}
+
+// One E-face per interior edge in the order the edges were first met: the last other face's
+// corners (where it leaves, where it enters), then the first face's (leaving, entering).
+bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& output,
+                   std::int32_t& nextFace) {
+    for (std::int32_t first = 0; first < topology.numCorners; ++first) {
+        const std::int32_t second = topology.edgePartner[first];
+        if (second < 0) continue;
+        ObjFace& made = output.faces[nextFace++];
+        if (!startFace(made, 4, withNormals, faceFromEdge)) return false;
+        setCorner(made, 0, nextCorner(topology, second));
+        setCorner(made, 1, second);
+        setCorner(made, 2, nextCorner(topology, first));
+        setCorner(made, 3, first);
+    }
+    return true;
+}
+
+bool fillOutput(const ObjModel& input, const CornerTopology& topology, const ModelSize& size,
+                ObjModel& output) {
+    output = ObjModel{};
+    output.numVertices = static_cast<std::int32_t>(size.vertices);
+    output.numNormals = static_cast<std::int32_t>(size.normals);
+    output.numFaces = static_cast<std::int32_t>(size.faces);
+    output.hasNormals = output.numNormals > 0 ? 1 : 0;  // a model without corners has no normals
+    if (!allocateModelArrays(&output)) return false;
+    std::int32_t nextFace = input.numFaces;
+    return fillFaceFaces(input, topology, output) &&
+           fillVertexFaces(input, topology, output, nextFace) &&
+           fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
+}
+
+}  // namespace
+
+StepResult dooSabinStepWithin(const ObjModel& input, ObjModel& output, std::uint64_t byteLimit,
+                              ModelSize* measured) {
+    output = ObjModel{};
+    CornerTopology topology;
+    const TopologyResult gathered = gatherCornerTopology(input, topology);
+    if (gathered == TopologyResult::invalidModel) return StepResult::invalidInput;
+    if (gathered == TopologyResult::tooManyCorners) return StepResult::countsTooLarge;
+    const ModelSize size = refinedSize(input, topology);
+    if (measured != nullptr) *measured = size;
+    if (!fitsRecordCounts(size)) return StepResult::countsTooLarge;
+    if (modelBytes(size) > byteLimit) return StepResult::overByteLimit;
+    if (!fillOutput(input, topology, size, output)) {
+        freeModelArrays(&output);
+        output = ObjModel{};
+        return StepResult::outOfMemory;
+    }
+    return StepResult::built;
+}
+
+bool dooSabinStep(const ObjModel& input, ObjModel& output) {
+    return dooSabinStepWithin(input, output, UINT64_MAX) == StepResult::built;
+}
+
+bool measureNextLevel(const ObjModel& input, ModelSize& next) {
+    CornerTopology topology;
+    if (gatherCornerTopology(input, topology) != TopologyResult::gathered) return false;
+    next = refinedSize(input, topology);
+    return true;
+}

@@ -1,0 +1,23 @@
+// The subdivided model shown for a subdivision level: rebuilt from the base model by that many
+// Doo-Sabin steps, every intermediate model released as soon as the next exists, and a level
+// refused up front when its model would overflow the record's counts or the memory budget.
+#pragma once
+
+#include <cstdint>
+
+#include "obj_model.h"
+
+// Brings `subdivided` to `level` Doo-Sabin steps of `base`, releasing every intermediate
+// model as soon as the next exists. Level 0 or less: nothing is rebuilt or released,
+// returns true. Returns false, changing nothing and printing why on the error stream,
+// when the model of that level would not fit the memory budget or its 32-bit counts.
+// `subdivided` must come from `new ObjModel{}`: level 1 refills that record, higher levels
+// replace it by a new one and delete it. Steps stop early once a model has no corner left,
+// since every further step gives the same empty model. Should memory run out in spite of the
+// budget, `subdivided` is left an empty model and false is returned.
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level);
+
+// The same with `budgetBytes` of heap allowed at the rebuild's peak (the input and output of
+// the step under way, its scratch, and any model kept meanwhile) instead of memoryBudgetBytes().
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                           std::uint64_t budgetBytes);

@@ -1,0 +1,181 @@
+// Ordering of V-faces. The placement rule is applied exactly as stated, but the earliest
+// qualifying corner is found from the most clockwise candidate of one sweep, so that a ring of
+// n corners costs about n * n turn tests instead of n * n * n.
+#include "vertex_ring.h"
+
+#include <cmath>
+
+namespace {
+
+struct Ring {
+    const ObjFace& face;
+    const ObjModel& model;
+    Vec3f normal;
+};
+
+const Vec4f& positionAt(const Ring& ring, std::int32_t listPosition) {
+    return ring.model.vertices[ring.face.vertexIndices[listPosition]];
+}
+
+// N . ((Pi - P0) x (Pk - Pi)) in single precision: below zero when corner k lies strictly to
+// the right of the line from the anchor through corner i, seen along N.
+float turnValue(const Ring& ring, std::int32_t i, std::int32_t k) {
+    const Vec4f& p0 = positionAt(ring, 0);
+    const Vec4f& pi = positionAt(ring, i);
+    const Vec4f& pk = positionAt(ring, k);
+    const float ax = pi.x - p0.x, ay = pi.y - p0.y, az = pi.z - p0.z;
+    const float bx = pk.x - pi.x, by = pk.y - pi.y, bz = pk.z - pi.z;
+    const float cx = ay * bz - az * by;
+    const float cy = az * bx - ax * bz;
+    const float cz = ax * by - ay * bx;
+    return ring.normal.x * cx + ring.normal.y * cy + ring.normal.z * cz;
+}
+
+bool rightOf(const Ring& ring, std::int32_t i, std::int32_t k) {
+    return turnValue(ring, i, k) < 0.0f;
+}
+
+// True when no other remaining corner lies strictly right of corner i's line. Any witness
+// disproves it, so `likelyWitness` (or -1) is tried before the rest.
+bool qualifies(const Ring& ring, const std::vector<std::int32_t>& remaining, std::int32_t i,
+               std::int32_t likelyWitness) {
+    if (likelyWitness >= 0 && likelyWitness != i && rightOf(ring, i, likelyWitness)) return false;
+    for (const std::int32_t k : remaining) {
+        if (k != i && rightOf(ring, i, k)) return false;
+    }
+    return true;
+}
+
+// Index into `remaining` of the earliest corner that qualifies, -1 when none does. The most
+// clockwise corner of one sweep usually qualifies; only corners listed before it can then
+// win, and each of them is usually disproved by that corner at once.
+std::int32_t firstQualifying(const Ring& ring, const std::vector<std::int32_t>& remaining) {
+    const auto count = static_cast<std::int32_t>(remaining.size());
+    std::int32_t sweep = 0;
+    for (std::int32_t t = 1; t < count; ++t) {
+        if (rightOf(ring, remaining[sweep], remaining[t])) sweep = t;
+    }
+    if (qualifies(ring, remaining, remaining[sweep], -1)) {
+        for (std::int32_t t = 0; t < sweep; ++t) {
+            if (qualifies(ring, remaining, remaining[t], remaining[sweep])) return t;
+        }
+        return sweep;
+    }
+    for (std::int32_t t = 0; t < count; ++t) {
+        if (t != sweep && qualifies(ring, remaining, remaining[t], -1)) return t;
+    }
+    return -1;
+}
+
+void permute(std::int32_t* indices, const std::vector<std::int32_t>& order,
+             std::vector<std::int32_t>& buffer) {
+    if (indices == nullptr) return;
+    buffer.resize(order.size());
+    for (std::size_t p = 0; p < order.size(); ++p) buffer[p] = indices[order[p]];
+    for (std::size_t p = 0; p < order.size(); ++p) indices[p] = buffer[p];
+}
+
+void applyOrder(ObjFace& face, RingScratch& scratch) {
+    permute(face.vertexIndices, scratch.order, scratch.reordered);
+    permute(face.normalIndices, scratch.order, scratch.reordered);
+}
+
+struct Vec3d { double x, y, z; };
+
+Vec3d cross(Vec3d a, Vec3d b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+double dot(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+Vec3d scaled(Vec3d v, double s) { return {v.x * s, v.y * s, v.z * s}; }
+
+// Two unit axes spanning the plane across `unitNormal`, turning counter-clockwise about it.
+void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
+    const double ax = std::fabs(unitNormal.x), ay = std::fabs(unitNormal.y);
+    const double az = std::fabs(unitNormal.z);
+    const Vec3d across = (ax <= ay && ax <= az) ? Vec3d{1, 0, 0}
+                         : (ay <= az)           ? Vec3d{0, 1, 0}
+                                                : Vec3d{0, 0, 1};
+    u = cross(unitNormal, across);
+    u = scaled(u, 1.0 / std::sqrt(dot(u, u)));
+    w = cross(unitNormal, u);
+}
+
+// Angle of each corner about the ring's centroid, measured from the anchor's, in [0, 2 pi);
+// a corner whose angle is not a number goes last.
+void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles) {
+    const std::int32_t n = ring.face.numVertices;
+    Vec3d centre = {0, 0, 0};
+    for (std::int32_t i = 0; i < n; ++i) {
+        const Vec4f& p = positionAt(ring, i);
+        centre = {centre.x + p.x, centre.y + p.y, centre.z + p.z};
+    }
+    centre = scaled(centre, 1.0 / n);
+    Vec3d u, w;
+    planeAxes(unitNormal, u, w);
+    const double fullTurn = 2.0 * std::acos(-1.0);
+    angles.resize(static_cast<std::size_t>(n));
+    double anchorAngle = 0.0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const Vec4f& p = positionAt(ring, i);
+        const Vec3d d = {p.x - centre.x, p.y - centre.y, p.z - centre.z};
+        const double angle = std::atan2(dot(d, w), dot(d, u));
+        if (i == 0) anchorAngle = angle;
+        double relative = angle - anchorAngle;
+        if (relative < 0.0) relative += fullTurn;
+        angles[i] = (relative >= 0.0 && relative <= fullTurn) ? relative : 2.0 * fullTurn;
+    }
+}
+
+void orderByAngle(const Ring& ring, RingScratch& scratch) {
+    const std::int32_t n = ring.face.numVertices;
+    scratch.order.resize(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) scratch.order[i] = i;
+    const Vec3d normal = {ring.normal.x, ring.normal.y, ring.normal.z};
+    const double length = std::sqrt(dot(normal, normal));
+    if (!(length > 0.0) || !std::isfinite(length)) return;
+    fillAngles(ring, scaled(normal, 1.0 / length), scratch.angles);
+    // Insertion sort: stable, and sound whatever the keys.
+    for (std::int32_t i = 2; i < n; ++i) {
+        const std::int32_t corner = scratch.order[i];
+        std::int32_t j = i;
+        for (; j > 1 && scratch.angles[scratch.order[j - 1]] > scratch.angles[corner]; --j) {
+            scratch.order[j] = scratch.order[j - 1];
+        }
+        scratch.order[j] = corner;
+    }
+}
+
+}  // namespace
+
+void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model, RingScratch& scratch) {
+    const std::int32_t n = face.numVertices;
+    if (n <= 2) return;
+    const Ring ring = {face, model, normal};
+    scratch.order.assign(1, 0);
+    scratch.remaining.clear();
+    for (std::int32_t i = 1; i < n; ++i) scratch.remaining.push_back(i);
+    while (!scratch.remaining.empty()) {
+        const std::int32_t t = firstQualifying(ring, scratch.remaining);
+        if (t < 0) {
+            orderByAngle(ring, scratch);
+            break;
+        }
+        scratch.order.push_back(scratch.remaining[t]);
+        scratch.remaining.erase(scratch.remaining.begin() + t);
+    }
+    applyOrder(face, scratch);
+}
+
+void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model) {
+    RingScratch scratch;
+    orderVertexRing(face, normal, model, scratch);
+}
+
+void orderRingByAngle(ObjFace& face, Vec3f normal, const ObjModel& model) {
+    if (face.numVertices <= 2) return;
+    RingScratch scratch;
+    orderByAngle({face, model, normal}, scratch);
+    applyOrder(face, scratch);
+}

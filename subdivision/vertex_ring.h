@@ -1,0 +1,30 @@
+// Ordering of a V-face: the new vertices gathered around one old vertex, put into a proper
+// polygon counter-clockwise about the vertex's reference normal, starting at the first one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "obj_model.h"
+
+// Scratch of the ordering, kept by a caller that orders many rings to spare allocations.
+struct RingScratch {
+    std::vector<std::int32_t> order;      // list positions in their new order
+    std::vector<std::int32_t> remaining;  // list positions not yet placed, in list order
+    std::vector<double> angles;
+    std::vector<std::int32_t> reordered;
+};
+
+// Reorders the face's corners in place: corner 0 stays first; each next position takes the
+// earliest remaining corner (in list order) that leaves every other remaining corner to its
+// left or on its line, seen from the anchor along `normal`. When no corner qualifies, the whole
+// ring is ordered by orderRingByAngle instead. Positions are the x, y, z of `model.vertices`
+// at the face's vertexIndices; normalIndices, when present, get the same permutation.
+void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model);
+void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model, RingScratch& scratch);
+
+// Reorders the face's corners in place by their angle about the ring's centroid,
+// counter-clockwise about `normal`, starting at corner 0; equal angles keep list order. For
+// rings whose anchor is not a corner of their convex hull. A zero or broken normal keeps the
+// list order. normalIndices, when present, get the same permutation.
+void orderRingByAngle(ObjFace& face, Vec3f normal, const ObjModel& model);

@@ -1,0 +1,199 @@
+// The linear-time Doo-Sabin step against a plain transcription of the quadratic one (edges
+// and boundary vertices found by scanning the edge table, V-faces by scanning all faces, rings
+// by trying every corner): the same edge table and the same model, bit for bit, on closed,
+// open, triangle and polygon meshes, on non-manifold and badly oriented ones, and on random
+// face soups.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "edge_table.h"
+#include "model_comparison.h"
+#include "reference_doo_sabin.h"
+#include "test_meshes.h"
+#include "vertex_ring.h"
+
+namespace {
+
+testing::AssertionResult sameEdgeTable(const EdgeTable& actual, const EdgeTable& expected) {
+    if (actual.size() != expected.size()) {
+        return testing::AssertionFailure() << actual.size() << " edges, expected " << expected.size();
+    }
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        const EdgeRecord& a = actual[i];
+        const EdgeRecord& e = expected[i];
+        const std::int32_t fieldsA[10] = {a.vertexA, a.vertexB, a.firstFrom, a.firstTo,
+                                          a.secondFrom, a.secondTo, a.firstFromNormal,
+                                          a.firstToNormal, a.secondFromNormal, a.secondToNormal};
+        const std::int32_t fieldsE[10] = {e.vertexA, e.vertexB, e.firstFrom, e.firstTo,
+                                          e.secondFrom, e.secondTo, e.firstFromNormal,
+                                          e.firstToNormal, e.secondFromNormal, e.secondToNormal};
+        for (int k = 0; k < 10; ++k) {
+            if (fieldsA[k] != fieldsE[k]) {
+                return testing::AssertionFailure() << "edge " << i << " field " << k << ": "
+                                                   << fieldsA[k] << " instead of " << fieldsE[k];
+            }
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+// Steps the model `levels` times both ways, comparing edge tables and results at each level.
+void expectSameAsReference(const ObjModel& start, int levels) {
+    OwnedModel current;
+    const ObjModel* input = &start;
+    for (int level = 1; level <= levels; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        EdgeTable referenceEdges;
+        OwnedModel expected;
+        referenceDooSabinStep(*input, expected.model, referenceEdges);
+        EXPECT_TRUE(sameEdgeTable(buildEdgeTable(*input), referenceEdges));
+        bool built = false;
+        OwnedModel actual = refined(*input, &built);
+        ASSERT_TRUE(built);
+        ASSERT_TRUE(sameModel(actual.model, expected.model));
+        current = std::move(actual);
+        input = &current.model;
+    }
+}
+
+void expectSameAsReference(const MeshSource& mesh, int levels) {
+    for (const NormalSharing sharing :
+         {NormalSharing::perFace, NormalSharing::perVertex, NormalSharing::none}) {
+        SCOPED_TRACE("normal sharing " + std::to_string(int(sharing)));
+        OwnedModel model = buildModel(mesh, sharing);
+        expectSameAsReference(model.model, levels);
+    }
+}
+
+// Faces whose every corner lists a random vertex: loops, repeats, fins, edges walked any way,
+// faces of 0 to 6 corners, unused vertices, positions on a coarse lattice so that corners are
+// often collinear or coincide.
+MeshSource randomFaceSoup(std::mt19937& random) {
+    std::uniform_int_distribution<int> vertexCount(1, 10), faceCount(1, 14), lattice(-3, 3);
+    std::discrete_distribution<int> cornerCount({1, 1, 2, 8, 6, 2, 1});
+    MeshSource mesh;
+    const int vertices = vertexCount(random);
+    for (int v = 0; v < vertices; ++v) {
+        mesh.positions.push_back(point(float(lattice(random)), float(lattice(random)),
+                                       float(lattice(random)) * 0.5f));
+    }
+    std::uniform_int_distribution<int> anyVertex(0, vertices - 1);
+    const int faces = faceCount(random);
+    for (int f = 0; f < faces; ++f) {
+        std::vector<std::int32_t> corners;
+        const int n = cornerCount(random);
+        for (int j = 0; j < n; ++j) corners.push_back(anyVertex(random));
+        mesh.faces.push_back(corners);
+    }
+    return mesh;
+}
+
+// A closed mesh shuffled: faces in random order, corners rotated, some faces turned over (so
+// their edges are walked twice one way), positions jittered into saddles.
+MeshSource shuffledClosedMesh(MeshSource mesh, std::mt19937& random) {
+    std::shuffle(mesh.faces.begin(), mesh.faces.end(), random);
+    std::uniform_int_distribution<int> coin(0, 5);
+    std::uniform_real_distribution<float> jitter(-0.4f, 0.4f);
+    for (auto& face : mesh.faces) {
+        std::rotate(face.begin(), face.begin() + coin(random) % face.size(), face.end());
+        if (coin(random) == 0) std::reverse(face.begin(), face.end());
+    }
+    for (Vec4f& p : mesh.positions) {
+        p = point(p.x + jitter(random), p.y + jitter(random), p.z + jitter(random));
+    }
+    return mesh;
+}
+
+// Random normals, some zero and some exactly opposite to others, in place of the loader's.
+void scrambleNormals(ObjModel& model, std::mt19937& random) {
+    std::uniform_int_distribution<int> kind(0, 3);
+    std::uniform_real_distribution<float> component(-1.0f, 1.0f);
+    for (std::int32_t i = 0; i < model.numNormals; ++i) {
+        const int k = kind(random);
+        if (k == 0) {
+            model.normals[i] = {0.0f, 0.0f, 0.0f};
+        } else if (k == 1 && i > 0) {
+            const Vec3f& other = model.normals[i - 1];
+            model.normals[i] = {-other.x, -other.y, -other.z};
+        } else {
+            model.normals[i] = {component(random), component(random), component(random)};
+        }
+    }
+}
+
+}  // namespace
+
+TEST(DooSabinMatchesPlainStep, OnClosedQuadAndTriangleMeshes) {
+    expectSameAsReference(cubeMesh(), 3);
+    expectSameAsReference(tetrahedronMesh(), 3);
+    expectSameAsReference(octahedronMesh(), 2);
+    expectSameAsReference(quadTorusMesh(8, 5), 2);
+    expectSameAsReference(triangleSphereMesh(1), 2);
+}
+
+TEST(DooSabinMatchesPlainStep, OnPolygonsAndOpenMeshes) {
+    expectSameAsReference(pentagonalPrismMesh(), 2);
+    expectSameAsReference(singleQuadMesh(), 2);
+    expectSameAsReference(twoQuadStripMesh(), 3);
+    expectSameAsReference(gridMesh(5, 4, [](int c, int r) { return float((c * 7 + r * 3) % 4); }),
+                          2);
+}
+
+TEST(DooSabinMatchesPlainStep, OnNonManifoldEdgesAndEdgesWalkedOneWayTwice) {
+    // Three quads on the edge 0-1; two triangles walking 4-5 the same way; a pillow of two
+    // triangles sharing all their edges, whose vertices have two faces each.
+    const MeshSource fin = {{point(0, 0, 0), point(1, 0, 0), point(0, 1, 0), point(1, 1, 0),
+                             point(0, -1, 1), point(1, -1, 1), point(0, 0, 2), point(1, 0, 2)},
+                            {{0, 1, 3, 2}, {1, 0, 4, 5}, {0, 1, 7, 6}, {4, 5, 2}, {4, 5, 3}}};
+    expectSameAsReference(fin, 2);
+    const MeshSource pillow = {{point(0, 0, 0), point(1, 0, 0), point(0, 1, 0)},
+                               {{0, 1, 2}, {0, 2, 1}}};
+    expectSameAsReference(pillow, 3);
+}
+
+TEST(DooSabinMatchesPlainStep, OnShuffledClosedMeshesWithSaddles) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        expectSameAsReference(shuffledClosedMesh(round % 2 ? cubeMesh() : quadTorusMesh(6, 4), random),
+                              2);
+    }
+}
+
+TEST(DooSabinMatchesPlainStep, OnRandomFaceSoups) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE("soup " + std::to_string(round));
+        const MeshSource soup = randomFaceSoup(random);
+        expectSameAsReference(soup, 2);
+        OwnedModel scrambled = buildModel(soup, NormalSharing::perVertex);
+        scrambleNormals(scrambled.model, random);
+        expectSameAsReference(scrambled.model, 2);
+    }
+}
+
+TEST(RingOrderingMatchesPlainRule, OnRandomRingsWithTiesAndReflexAnchors) {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> size(1, 9), lattice(-2, 2), normalKind(0, 4);
+    for (int round = 0; round < 3000; ++round) {
+        MeshSource ring;
+        const int n = size(random);
+        std::vector<std::int32_t> corners;
+        for (int i = 0; i < n; ++i) {
+            ring.positions.push_back(point(float(lattice(random)), float(lattice(random)),
+                                           float(lattice(random)) * 0.25f));
+            corners.push_back(i);
+        }
+        ring.faces.push_back(corners);
+        OwnedModel a = buildModel(ring, NormalSharing::perVertex);
+        OwnedModel b = buildModel(ring, NormalSharing::perVertex);
+        const Vec3f normals[5] = {{0, 0, 1}, {0, 0, -1}, {0.3f, -0.2f, 0.9f}, {0, 0, 0}, {1, 0, 0}};
+        const Vec3f normal = normals[normalKind(random)];
+        orderVertexRing(a.model.faces[0], normal, a.model);
+        referenceOrderVertexRing(b.model.faces[0], normal, b.model);
+        ASSERT_TRUE(sameModel(a.model, b.model)) << "round " << round;
+    }
+}

@@ -1,0 +1,214 @@
+// The plain Doo-Sabin step. It shares with the real one only what lies outside the
+// neighbourhood search: the normal fallbacks and the angular ordering of rings that no
+// corner can start.
+#include "reference_doo_sabin.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "face_normals.h"
+#include "vertex_ring.h"
+
+namespace {
+
+std::int32_t* obtainIndices(std::int32_t n) {
+    return n == 0 ? nullptr
+                  : static_cast<std::int32_t*>(std::malloc(sizeof(std::int32_t) * std::size_t(n)));
+}
+
+void setUpFace(ObjFace& face, std::int32_t n, bool withNormals, float r, float g, float b) {
+    face.color[0] = r;
+    face.color[1] = g;
+    face.color[2] = b;
+    face.primitive = primitiveForCorners(n);
+    face.numVertices = n;
+    face.vertexIndices = obtainIndices(n);
+    face.normalIndices = withNormals ? obtainIndices(n) : nullptr;
+}
+
+Vec3f keepUnlessUnit(Vec3f v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (length > 0.0f && std::isfinite(length)) return {v.x / length, v.y / length, v.z / length};
+    return v;
+}
+
+bool holdsVertex(const ObjFace& face, std::int32_t v) {
+    for (std::int32_t j = 0; j < face.numVertices; ++j) {
+        if (face.vertexIndices[j] == v) return true;
+    }
+    return false;
+}
+
+// Corners at v, over all faces; zero for a vertex that no face uses.
+std::int32_t cornersAt(const ObjModel& input, std::int32_t v) {
+    std::int32_t count = 0;
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        if (!holdsVertex(face, v)) continue;
+        for (std::int32_t j = 0; j < face.numVertices; ++j) count += face.vertexIndices[j] == v;
+    }
+    return count;
+}
+
+bool getsVertexFace(const ObjModel& input, const EdgeTable& edges, std::int32_t v) {
+    return !isBoundaryVertex(edges, v) && cornersAt(input, v) > 0;
+}
+
+}  // namespace
+
+void referenceOrderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model) {
+    const std::int32_t n = face.numVertices;
+    if (n <= 2) return;
+    auto position = [&](std::int32_t i) { return model.vertices[face.vertexIndices[i]]; };
+    const Vec4f p0 = position(0);
+    std::vector<bool> placed(std::size_t(n), false);
+    std::vector<std::int32_t> order = {0};
+    placed[0] = true;
+    for (std::int32_t p = 1; p < n; ++p) {
+        std::int32_t chosen = -1;
+        for (std::int32_t i = 1; i < n && chosen < 0; ++i) {
+            if (placed[i]) continue;
+            bool qualifies = true;
+            for (std::int32_t k = 1; k < n && qualifies; ++k) {
+                if (k == i || placed[k]) continue;
+                const Vec4f pi = position(i), pk = position(k);
+                const float ax = pi.x - p0.x, ay = pi.y - p0.y, az = pi.z - p0.z;
+                const float bx = pk.x - pi.x, by = pk.y - pi.y, bz = pk.z - pi.z;
+                const float cx = ay * bz - az * by;
+                const float cy = az * bx - ax * bz;
+                const float cz = ax * by - ay * bx;
+                const float s = normal.x * cx + normal.y * cy + normal.z * cz;
+                if (s < 0.0f) qualifies = false;
+            }
+            if (qualifies) chosen = i;
+        }
+        if (chosen < 0) {
+            orderRingByAngle(face, normal, model);
+            return;
+        }
+        placed[chosen] = true;
+        order.push_back(chosen);
+    }
+    std::vector<std::int32_t> vertices(order.size()), normals(order.size());
+    for (std::size_t p = 0; p < order.size(); ++p) {
+        vertices[p] = face.vertexIndices[order[p]];
+        if (face.normalIndices != nullptr) normals[p] = face.normalIndices[order[p]];
+    }
+    for (std::size_t p = 0; p < order.size(); ++p) {
+        face.vertexIndices[p] = vertices[p];
+        if (face.normalIndices != nullptr) face.normalIndices[p] = normals[p];
+    }
+}
+
+void referenceDooSabinStep(const ObjModel& input, ObjModel& output, EdgeTable& edges) {
+    const bool withNormals = input.hasNormals != 0;
+    edges.clear();
+    std::vector<Vec4f> centroids(std::size_t(input.numFaces), Vec4f{0, 0, 0, 0});
+    std::vector<Vec3f> faceNormals(std::size_t(input.numFaces), Vec3f{0, 0, 0});
+
+    // Pass 1: edge table, centroids and face normals.
+    std::int32_t c = 0;
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        const std::int32_t n = face.numVertices;
+        const float q = n > 0 ? 1.0f / float(n) : 0.0f;
+        for (std::int32_t j = 0; j < n; ++j, ++c) {
+            const std::int32_t a = face.vertexIndices[j];
+            const std::int32_t b = face.vertexIndices[j + 1 == n ? 0 : j + 1];
+            const std::int32_t cNext = j + 1 == n ? c - n + 1 : c + 1;
+            const std::int32_t found = findEdge(edges, a, b);
+            if (found < 0) {
+                edges.push_back({a, b, c, cNext, -1, -1, c, cNext, -1, -1});
+            } else {
+                EdgeRecord& edge = edges[std::size_t(found)];
+                edge.secondFrom = edge.secondFromNormal = c;
+                edge.secondTo = edge.secondToNormal = cNext;
+            }
+            const Vec4f& v = input.vertices[a];
+            Vec4f& centroid = centroids[f];
+            centroid = {centroid.x + q * v.x, centroid.y + q * v.y, centroid.z + q * v.z,
+                        centroid.w + q * v.w};
+            if (withNormals) {
+                const Vec3f& nn = input.normals[face.normalIndices[j]];
+                Vec3f& fn = faceNormals[f];
+                fn = keepUnlessUnit({fn.x + q * nn.x, fn.y + q * nn.y, fn.z + q * nn.z});
+            }
+        }
+    }
+
+    // Counting and storage.
+    std::int32_t vertexFaces = 0, edgeFaces = 0;
+    for (std::int32_t v = 0; v < input.numVertices; ++v) {
+        vertexFaces += getsVertexFace(input, edges, v);
+    }
+    for (const EdgeRecord& edge : edges) edgeFaces += isInteriorEdge(edge);
+    output = ObjModel{};
+    output.numVertices = c;
+    output.numNormals = withNormals ? c : 0;
+    output.numFaces = input.numFaces + vertexFaces + edgeFaces;
+    output.hasNormals = output.numNormals > 0 ? 1 : 0;
+    allocateModelArrays(&output);
+
+    // Pass 2: new vertices, new normals, F-faces.
+    c = 0;
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        ObjFace& made = output.faces[f];
+        setUpFace(made, face.numVertices, withNormals, 1, 0, 0);
+        for (std::int32_t j = 0; j < face.numVertices; ++j, ++c) {
+            const Vec4f& a = input.vertices[face.vertexIndices[j]];
+            const Vec4f& m = centroids[f];
+            output.vertices[c] = {0.5f * a.x + 0.5f * m.x, 0.5f * a.y + 0.5f * m.y,
+                                  0.5f * a.z + 0.5f * m.z, 0.5f * a.w + 0.5f * m.w};
+            if (withNormals) {
+                output.normals[c] = newCornerNormal(input.normals[face.normalIndices[j]],
+                                                    faceNormals[f], face, input.vertices);
+                made.normalIndices[j] = c;
+            }
+            made.vertexIndices[j] = c;
+        }
+    }
+
+    // Pass 3: V-faces.
+    std::int32_t next = input.numFaces;
+    for (std::int32_t v = 0; v < input.numVertices; ++v) {
+        if (!getsVertexFace(input, edges, v)) continue;
+        ObjFace& made = output.faces[next++];
+        setUpFace(made, cornersAt(input, v), withNormals, 0, 0, 1);
+        std::int32_t count = 0, corner = 0;
+        Vec3f reference = {0, 0, 0};
+        for (std::int32_t f = 0; f < input.numFaces; ++f) {
+            const ObjFace& face = input.faces[f];
+            for (std::int32_t j = 0; j < face.numVertices; ++j, ++corner) {
+                if (face.vertexIndices[j] != v) continue;
+                made.vertexIndices[count] = corner;
+                if (withNormals) {
+                    made.normalIndices[count] = corner;
+                    reference = input.normals[face.normalIndices[j]];
+                } else {
+                    const Vec3f n = newellNormal(face, input.vertices);
+                    reference = {reference.x + n.x, reference.y + n.y, reference.z + n.z};
+                }
+                ++count;
+            }
+        }
+        if (!withNormals) reference = normalizedOr(reference, {0, 0, 0});
+        referenceOrderVertexRing(made, reference, output);
+    }
+
+    // Pass 4: E-faces.
+    for (const EdgeRecord& edge : edges) {
+        if (!isInteriorEdge(edge)) continue;
+        ObjFace& made = output.faces[next++];
+        setUpFace(made, 4, withNormals, 0, 1, 0);
+        const std::int32_t corners[4] = {edge.secondTo, edge.secondFrom, edge.firstTo,
+                                         edge.firstFrom};
+        const std::int32_t normals[4] = {edge.secondToNormal, edge.secondFromNormal,
+                                         edge.firstToNormal, edge.firstFromNormal};
+        for (int j = 0; j < 4; ++j) {
+            made.vertexIndices[j] = corners[j];
+            if (withNormals) made.normalIndices[j] = normals[j];
+        }
+    }
+}
