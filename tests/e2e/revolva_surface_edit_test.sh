@@ -43,5 +43,25 @@ e2e_screenshot "$surface" "$E2E_TMP/finer.png"
 e2e_check "more samples around the axis change the surface" \
     e2e_differs "$E2E_TMP/appended.png" "$E2E_TMP/finer.png"
 
-e2e_check "Revolva is still running" kill -0 "$E2E_LAST_PID"
+echo "# deleting every control point"
+# Middle clicks on the three markers: (0.2, 0.2), (0.8, 0.8) and the appended point.
+e2e_click "$editor" 479 480 2
+e2e_click "$editor" 120 121 2
+e2e_click "$editor" 100 100 2
+e2e_settle
+e2e_screenshot "$surface" "$E2E_TMP/empty.png"
+e2e_check "Revolva keeps running with a surface of not-a-number vertices" kill -0 "$E2E_LAST_PID"
+e2e_check "no lit surface is left over the grid" \
+    test "$(e2e_count_color "$E2E_TMP/empty.png" 250 138 56 25)" -eq 0
+e2e_check "the grid is still drawn" test "$(e2e_count_color "$E2E_TMP/empty.png" 128 128 128 10)" -gt 500
+
+# A curve whose weight sum vanishes at its middle sample: weights 1 and -1 (ten "-" presses
+# bring a weight of 1 to about 0, ten more to about -1).
+e2e_click "$editor" 300 300 3
+e2e_click "$editor" 150 100 3
+e2e_click "$editor" 150 100 1
+e2e_key "$editor" minus minus minus minus minus minus minus minus minus minus \
+    minus minus minus minus minus minus minus minus minus minus
+e2e_settle
+e2e_check "Revolva keeps running when the weight sum changes sign" kill -0 "$E2E_LAST_PID"
 e2e_pass
