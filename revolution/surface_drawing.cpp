@@ -14,10 +14,10 @@
 namespace {
 
 void emitVertex(const StripVertex& vertex) {
-    glNormal3f(static_cast<float>(vertex.normal.x), static_cast<float>(vertex.normal.y),
-               static_cast<float>(vertex.normal.z));
-    glVertex3f(static_cast<float>(vertex.point.x), static_cast<float>(vertex.point.y),
-               static_cast<float>(vertex.point.z));
+    glNormal3f(singlePrecision(vertex.normal.x), singlePrecision(vertex.normal.y),
+               singlePrecision(vertex.normal.z));
+    glVertex3f(singlePrecision(vertex.point.x), singlePrecision(vertex.point.y),
+               singlePrecision(vertex.point.z));
 }
 
 void emitBand(const SurfaceBand& band) {

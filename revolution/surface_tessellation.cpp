@@ -2,8 +2,17 @@
 #include "surface_tessellation.h"
 
 #include <cstddef>
+#include <limits>
 
 #include "surface_evaluation.h"
+
+float singlePrecision(double value) {
+    constexpr double largest = std::numeric_limits<float>::max();
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    if (value > largest) return infinity;
+    if (value < -largest) return -infinity;
+    return static_cast<float>(value);  // rounds to nearest; NaN stays NaN
+}
 
 bool weightSumsDifferInSign(double a, double b) { return (a < 0.0) != (b < 0.0); }
 

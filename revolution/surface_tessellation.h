@@ -35,6 +35,10 @@ enum class SampleEvaluation { plain, reusedBasis };
 // Called once per band, in drawing order; the band is only valid during the call.
 using BandSink = std::function<void(const SurfaceBand&)>;
 
+// A coordinate in single precision for OpenGL; values beyond the float range (near a pole of
+// the rational surface) become infinities of their sign rather than an undefined conversion.
+float singlePrecision(double value);
+
 // Weight sums differ in sign when exactly one is negative; zero counts as positive.
 bool weightSumsDifferInSign(double a, double b);
 

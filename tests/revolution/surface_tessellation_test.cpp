@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,16 @@ TEST(SignRule, ZeroCountsWithThePositiveValues) {
     EXPECT_TRUE(weightSumsDifferInSign(0.0, -1e-300));
     EXPECT_TRUE(weightSumsDifferInSign(-2.0, 3.0));
     EXPECT_FALSE(weightSumsDifferInSign(-2.0, -3.0));
+}
+
+TEST(SinglePrecision, RoundsInRangeAndSaturatesBeyondToInfinity) {
+    EXPECT_EQ(singlePrecision(0.1), 0.1f);
+    EXPECT_EQ(singlePrecision(-0.0), -0.0f);
+    EXPECT_EQ(singlePrecision(3.4e38), 3.4e38f);
+    EXPECT_EQ(singlePrecision(1e300), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(singlePrecision(-1e300), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(singlePrecision(-HUGE_VAL), -std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(singlePrecision(std::nan(""))));
 }
 
 TEST(SampleGrid, ColumnsAndSamplesAreEvenlySpacedWithoutTheClosingColumn) {
