@@ -23,7 +23,7 @@ e2e_check "the surface starts warm (got $(e2e_pixel "$E2E_TMP/warm.png" 420 100)
 # Same light, a blue material.
 cat >controles.txt <<'CONTROLS'
 0.05 0.10 0.30 1   0.15 0.35 0.95 1   0.5 0.5 0.6 1   30
-2 2 3 1   0.3 0.3 0.3 1   1 1 1 1   1 1 1 1
+-1 2.5 3.5 1   0.3 0.3 0.3 1   1 1 1 1   1 1 1 1
 CONTROLS
 
 echo "# F1 in the editor window"
