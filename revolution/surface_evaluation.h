@@ -45,19 +45,22 @@ Point3d patchNormal(const SurfacePatch& patch, double s, double v);
 // every row i, basisV[j] = bernstein(N - 1, j, v) for every column j.
 Point3d patchPointFromBasis(const SurfacePatch& patch, const double* basisS, const double* basisV,
                             double& weightSum);
+
 // The control points of a patch in homogeneous form, row after row.
 struct HomogeneousNet {
     int rows = 0;
     int columns = 0;
     std::vector<HomogeneousPoint> points;  // point (i, j) at i * columns + j
 };
+// The homogeneous net of `patch`, whose rows must have equal length.
 HomogeneousNet homogeneousNet(const SurfacePatch& patch);
 // patchNormal from the patch's homogeneous net and basis values one degree lower:
 // basisS1[i] = bernstein(rows - 2, i, s), basisV2[j] = bernstein(N - 2, j, v).
 Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, const double* basisS1,
                              const double* basisV2);
 
-// Point and normal of `surface` at (u, v), u in [0, 4], v in [0, 1].
+// Point and normal of `surface` at (u, v), u in [0, 4], v in [0, 1]. The surface must have its
+// four patches, as emptyRevolutionSurface and rebuildSurface leave it.
 Point3d surfacePoint(const RevolutionSurface& surface, double u, double v, double& weightSum);
 Point3d surfaceNormal(const RevolutionSurface& surface, double u, double v);
 // The same on `revolutionSurface` as left by the last rebuild.
