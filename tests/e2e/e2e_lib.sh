@@ -90,6 +90,7 @@ e2e_start_display() {
     done
     [[ -s "$fdfile" ]] || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.err")"
     export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    xdotool getdisplaygeometry >/dev/null 2>&1 || e2e_fail "display $DISPLAY does not answer"
 }
 
 e2e_launch() {
@@ -150,8 +151,14 @@ e2e_pixel() {
 
 e2e_count_color() {
     local file=$1 r=$2 g=$3 b=$4 fuzz=${5:-8}
-    "$E2E_CONVERT" "$file" -alpha off -fuzz "$fuzz%" -fill black +opaque "rgb($r,$g,$b)" \
-        -fill white -opaque "rgb($r,$g,$b)" -format '%[fx:int(mean*w*h+0.5)]\n' info:
+    local solid="$E2E_TMP/solid-$$.png" size different
+    size=$("$E2E_CONVERT" "$file" -format '%w %h' info:)
+    "$E2E_CONVERT" "$file" -alpha off -fill "rgb($r,$g,$b)" -colorize 100 "$solid"
+    # compare counts the pixels farther than the fuzz from the solid picture of the colour.
+    different=$(compare -metric AE -fuzz "$fuzz%" "$file" "$solid" null: 2>&1 || true)
+    rm -f "$solid"
+    read -r width height <<<"$size"
+    echo $((width * height - ${different%% *}))
 }
 
 e2e_differs() {
