@@ -4,6 +4,7 @@
 #include "obj_loader.h"
 
 #include <charconv>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -77,7 +78,9 @@ const char* skipSpace(const char* p, const char* end) {
     return p;
 }
 
-// Reads one decimal number with a full stop as separator, as "%f" does in the C locale.
+// Reads one decimal number with a full stop as separator, as "%f" does in the C locale. Only
+// finite values are numbers here: infinities, NaNs and values beyond the float range would
+// poison every normal and refinement made from them. Values below the range round to zero.
 bool parseFloat(const char*& p, const char* end, float& value) {
     const char* start = skipSpace(p, end);
     if (start != end && *start == '+') {
@@ -86,12 +89,12 @@ bool parseFloat(const char*& p, const char* end, float& value) {
     }
     std::from_chars_result result = std::from_chars(start, end, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a float: keep its rounded value, as "%f" would.
         double wide = 0.0;
         result = std::from_chars(start, end, wide);
+        if (result.ec != std::errc() || std::fabs(wide) > FLT_MAX) return false;
         value = static_cast<float>(wide);
     }
-    if (result.ec != std::errc()) return false;
+    if (result.ec != std::errc() || !std::isfinite(value)) return false;
     p = result.ptr;
     return true;
 }

@@ -174,6 +174,26 @@ TEST(ObjLoaderValues, NumbersTakeSignsExponentsAndLeadingBlanks) {
     EXPECT_FLOAT_EQ(model->normals[0].x, 1.0f);
 }
 
+TEST(ObjLoaderValues, NumbersBelowTheFloatRangeRoundToZero) {
+    ScopedModel model;
+    ASSERT_TRUE(loadText("v 1e-50 -1e-60 1e-40\n", model.get()).loaded);
+    EXPECT_EQ(model->vertices[0].x, 0.0f);
+    EXPECT_EQ(model->vertices[0].y, 0.0f);
+    EXPECT_GT(model->vertices[0].z, 0.0f);  // a denormal, kept
+}
+
+TEST(ObjLoaderValues, InfiniteOrUndefinedNumbersAreNoNumbers) {
+    for (const char* line : {"v 1e39 0 0\n", "v 0 -1e400 0\n", "v inf 0 0\n", "v 0 0 nan\n"}) {
+        ScopedModel model;
+        const LoadOutcome outcome = loadText(line, model.get());
+        EXPECT_FALSE(outcome.loaded) << line;
+        EXPECT_EQ(outcome.err, "Error reading vertex data!\n") << line;
+    }
+    ScopedModel normal;
+    EXPECT_EQ(loadText("v 0 0 0\nvn 0 infinity 0\n", normal.get()).err,
+              "Error reading normal vectors!\n");
+}
+
 TEST(ObjLoaderValues, AllFourReferenceFormsAreRead) {
     ScopedModel model;
     ASSERT_TRUE(loadText(triangleVertices + "vt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 1\n"
