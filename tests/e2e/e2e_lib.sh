@@ -26,6 +26,13 @@
 #   e2e_key WID KEYSYM...             focus the window (pointer inside it) and type keys
 #   e2e_settle [SECONDS]              let the programs draw a few frames (default 0.8)
 #   e2e_wait_exit PID [SECONDS]       wait for a process to end; sets E2E_EXIT_STATUS
+#   e2e_crop FILE OUT GEOMETRY        crop a screenshot to GEOMETRY (WIDTHxHEIGHT+X+Y)
+#   e2e_same_picture FILE1 FILE2      succeed when the two pictures are identical
+#   e2e_drawn_pixels FILE             print how many pixels are not black
+#   e2e_start_revolva                 start Revolva in $E2E_TMP with the sample controls file
+#                                     and wait for both windows: sets $surface and $editor
+#   e2e_start_subdivo [ARG...]        start Subdivo in $E2E_TMP, which holds a copy of the
+#                                     sample models, and wait for its window: sets $wid
 #   e2e_fail MESSAGE                  print the message and end the test with status 1
 #   e2e_check DESCRIPTION COMMAND...  run COMMAND; fail with DESCRIPTION when it fails
 #   e2e_pass                          print the closing line of a passed test
@@ -165,6 +172,38 @@ e2e_differs() {
     local metric
     metric=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
     [[ "${metric%% *}" != "0" ]]
+}
+
+e2e_crop() {
+    "$E2E_CONVERT" "$1" -crop "$3" +repage "$2"
+}
+
+e2e_same_picture() {
+    ! e2e_differs "$1" "$2"
+}
+
+e2e_drawn_pixels() {
+    "$E2E_CONVERT" "$1" -alpha off -fuzz 3% -fill white +opaque black \
+        -format '%[fx:int(mean*w*h+0.5)]\n' info:
+}
+
+e2e_start_revolva() {
+    [[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
+    cp "$PROJECT_ROOT/revolution/controles.txt" "$E2E_TMP/"
+    cd "$E2E_TMP"
+    e2e_launch revolva "$REVOLVA_BIN"
+    surface=$(e2e_wait_window '^Superf')
+    editor=$(e2e_wait_window '^Geratriz')
+    e2e_settle 1.5
+}
+
+e2e_start_subdivo() {
+    [[ -n "${SUBDIVO_BIN:-}" ]] || e2e_fail "SUBDIVO_BIN is not set"
+    cp "$PROJECT_ROOT"/models/*.obj "$E2E_TMP/"
+    cd "$E2E_TMP"
+    e2e_launch subdivo "$SUBDIVO_BIN" "$@"
+    wid=$(e2e_wait_window '^Superf')
+    e2e_settle
 }
 
 e2e_click() {

@@ -3,19 +3,13 @@
 # "controles.txt" turns the warm surface blue on the next frames; F1 in the editor does
 # nothing; a deleted file keeps the last values.
 source "$E2E_LIB"
-[[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 
 # Succeeds when the pixel's red exceeds its blue by 20 (warm), or the reverse (cool).
 warm_pixel() { local r g b; read -r r g b <<<"$(e2e_pixel "$@")"; ((r > b + 20)); }
 cool_pixel() { local r g b; read -r r g b <<<"$(e2e_pixel "$@")"; ((b > r + 20)); }
 
 e2e_start_display
-cp "$PROJECT_ROOT/revolution/controles.txt" "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch revolva "$REVOLVA_BIN"
-surface=$(e2e_wait_window '^Superf')
-editor=$(e2e_wait_window '^Geratriz')
-e2e_settle 1.5
+e2e_start_revolva
 e2e_screenshot "$surface" "$E2E_TMP/warm.png"
 e2e_check "the surface starts warm (got $(e2e_pixel "$E2E_TMP/warm.png" 420 100))" \
     warm_pixel "$E2E_TMP/warm.png" 420 100

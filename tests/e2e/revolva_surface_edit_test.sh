@@ -3,27 +3,15 @@
 # the editor appends a control point, and the surface's picture changes on the next frames;
 # sample-count keys pressed in the editor change the surface too.
 source "$E2E_LIB"
-[[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 
-same_picture() { ! e2e_differs "$1" "$2"; }
-# Pixels that are not black: the surface, the grid and the axes.
-drawn_pixels() {
-    /usr/bin/convert "$1" -alpha off -fuzz 3% -fill white +opaque black \
-        -format '%[fx:int(mean*w*h+0.5)]\n' info:
-}
 
 e2e_start_display
-cp "$PROJECT_ROOT/revolution/controles.txt" "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch revolva "$REVOLVA_BIN"
-surface=$(e2e_wait_window '^Superf')
-editor=$(e2e_wait_window '^Geratriz')
-e2e_settle 1.5
+e2e_start_revolva
 e2e_screenshot "$surface" "$E2E_TMP/before.png"
 e2e_settle 0.3
 e2e_screenshot "$surface" "$E2E_TMP/before_again.png"
 e2e_check "the surface picture is steady between frames" \
-    same_picture "$E2E_TMP/before.png" "$E2E_TMP/before_again.png"
+    e2e_same_picture "$E2E_TMP/before.png" "$E2E_TMP/before_again.png"
 
 echo "# right click in the editor"
 # Appends (1 - 100/599, 0, 500/599): the surface grows a wide, high rim.
@@ -31,8 +19,8 @@ e2e_click "$editor" 100 100 3
 e2e_settle
 e2e_screenshot "$surface" "$E2E_TMP/appended.png"
 e2e_check "the surface picture changes" e2e_differs "$E2E_TMP/before.png" "$E2E_TMP/appended.png"
-before_drawn=$(drawn_pixels "$E2E_TMP/before.png")
-after_drawn=$(drawn_pixels "$E2E_TMP/appended.png")
+before_drawn=$(e2e_drawn_pixels "$E2E_TMP/before.png")
+after_drawn=$(e2e_drawn_pixels "$E2E_TMP/appended.png")
 e2e_check "the surface covers more of the window ($before_drawn drawn pixels before, $after_drawn after)" \
     test "$after_drawn" -gt $((before_drawn + 1000))
 

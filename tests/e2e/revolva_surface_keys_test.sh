@@ -3,19 +3,11 @@
 # the editor's markers; "+" raises the selected point's weight, which the editor's label of
 # that point shows on its next redraw.
 source "$E2E_LIB"
-[[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 
 # Crops a screenshot to WIDTHxHEIGHT+X+Y.
-crop() { /usr/bin/convert "$1" -crop "$3" +repage "$2"; }
-same_picture() { ! e2e_differs "$1" "$2"; }
 
 e2e_start_display
-cp "$PROJECT_ROOT/revolution/controles.txt" "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch revolva "$REVOLVA_BIN"
-surface=$(e2e_wait_window '^Superf')
-editor=$(e2e_wait_window '^Geratriz')
-e2e_settle 1.5
+e2e_start_revolva
 
 e2e_screenshot "$surface" "$E2E_TMP/filled.png"
 e2e_screenshot "$editor" "$E2E_TMP/editor_before.png"
@@ -36,7 +28,7 @@ yellow=$(e2e_count_color "$E2E_TMP/editor_after_w.png" 255 255 0 10)
 red=$(e2e_count_color "$E2E_TMP/editor_after_w.png" 255 0 0 10)
 e2e_check "the editor still shows its markers (yellow $yellow, red $red pixels)" \
     test "$yellow" -gt 50 -a "$red" -gt 50
-e2e_check "the editor's picture is untouched" same_picture "$E2E_TMP/editor_before.png" "$E2E_TMP/editor_after_w.png"
+e2e_check "the editor's picture is untouched" e2e_same_picture "$E2E_TMP/editor_before.png" "$E2E_TMP/editor_after_w.png"
 
 e2e_key "$surface" W
 e2e_settle
@@ -47,11 +39,11 @@ e2e_check "\"W\" switches back to filled polygons" \
 echo "# \"+\" in the surface window"
 # The selected first point (0.2, 0, 0.2) has its label at window position (0.8, 0.2).
 label_area=130x40+470+450
-crop "$E2E_TMP/editor_before.png" "$E2E_TMP/label_before.png" "$label_area"
+e2e_crop "$E2E_TMP/editor_before.png" "$E2E_TMP/label_before.png" "$label_area"
 e2e_key "$surface" plus
 e2e_settle
 e2e_screenshot "$editor" "$E2E_TMP/editor_after_plus.png"
-crop "$E2E_TMP/editor_after_plus.png" "$E2E_TMP/label_after.png" "$label_area"
+e2e_crop "$E2E_TMP/editor_after_plus.png" "$E2E_TMP/label_after.png" "$label_area"
 e2e_check "the selected point's label changes in the editor" \
     e2e_differs "$E2E_TMP/label_before.png" "$E2E_TMP/label_after.png"
 e2e_check "the label is drawn in blue" \

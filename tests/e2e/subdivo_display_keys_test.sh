@@ -3,14 +3,9 @@
 # colour, "w" leaves only the faces' outlines, "n" adds white normal lines that "0" lengthens
 # and "9" shortens; each key's other character undoes or repeats it the same way.
 source "$E2E_LIB"
-[[ -n "${SUBDIVO_BIN:-}" ]] || e2e_fail "SUBDIVO_BIN is not set"
 
 e2e_start_display
-cp "$PROJECT_ROOT"/models/poly.obj "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch subdivo "$SUBDIVO_BIN"
-wid=$(e2e_wait_window '^Superf')
-e2e_settle
+e2e_start_subdivo
 
 # press STEP KEYSYM...: types the keys, lets a few frames pass and saves STEP.png.
 press() {

@@ -3,14 +3,9 @@
 # edges and blue from vertices; "-" (and "_") goes back to the loaded model in its colour (1.0,
 # 0.85, 0.4); "-" at level 0 changes nothing.
 source "$E2E_LIB"
-[[ -n "${SUBDIVO_BIN:-}" ]] || e2e_fail "SUBDIVO_BIN is not set"
 
 e2e_start_display
-cp "$PROJECT_ROOT"/models/poly.obj "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch subdivo "$SUBDIVO_BIN"
-wid=$(e2e_wait_window '^Superf')
-e2e_settle
+e2e_start_subdivo
 
 # Prints "loader red green blue": pixel counts of the four face colours in a screenshot.
 face_colors() {
