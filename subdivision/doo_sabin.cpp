@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "corner_topology.h"
 #include "face_normals.h"
 #include "vertex_ring.h"
 
@@ -201,32 +200,32 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
 
 }  // namespace
 
-StepResult dooSabinStepWithin(const ObjModel& input, ObjModel& output, std::uint64_t byteLimit,
-                              ModelSize* measured) {
-    output = ObjModel{};
-    CornerTopology topology;
-    const TopologyResult gathered = gatherCornerTopology(input, topology);
+StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
+    const TopologyResult gathered = gatherCornerTopology(input, plan.topology);
     if (gathered == TopologyResult::invalidModel) return StepResult::invalidInput;
     if (gathered == TopologyResult::tooManyCorners) return StepResult::countsTooLarge;
-    const ModelSize size = refinedSize(input, topology);
-    if (measured != nullptr) *measured = size;
-    if (!fitsRecordCounts(size)) return StepResult::countsTooLarge;
-    if (modelBytes(size) > byteLimit) return StepResult::overByteLimit;
-    if (!fillOutput(input, topology, size, output)) {
-        freeModelArrays(&output);
-        output = ObjModel{};
-        return StepResult::outOfMemory;
-    }
+    plan.outputSize = refinedSize(input, plan.topology);
+    if (!fitsRecordCounts(plan.outputSize)) return StepResult::countsTooLarge;
     return StepResult::built;
 }
 
+StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
+    if (fillOutput(input, plan.topology, plan.outputSize, output)) return StepResult::built;
+    freeModelArrays(&output);
+    output = ObjModel{};
+    return StepResult::outOfMemory;
+}
+
 bool dooSabinStep(const ObjModel& input, ObjModel& output) {
-    return dooSabinStepWithin(input, output, UINT64_MAX) == StepResult::built;
+    output = ObjModel{};
+    DooSabinPlan plan;
+    return planDooSabinStep(input, plan) == StepResult::built &&
+           buildDooSabinStep(input, plan, output) == StepResult::built;
 }
 
 bool measureNextLevel(const ObjModel& input, ModelSize& next) {
-    CornerTopology topology;
-    if (gatherCornerTopology(input, topology) != TopologyResult::gathered) return false;
-    next = refinedSize(input, topology);
+    DooSabinPlan plan;
+    if (gatherCornerTopology(input, plan.topology) != TopologyResult::gathered) return false;
+    next = refinedSize(input, plan.topology);
     return true;
 }

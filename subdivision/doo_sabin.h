@@ -5,10 +5,18 @@
 
 #include <cstdint>
 
+#include "corner_topology.h"
 #include "model_size.h"
 #include "obj_model.h"
 
-enum class StepResult { built, invalidInput, countsTooLarge, overByteLimit, outOfMemory };
+enum class StepResult { built, invalidInput, countsTooLarge, outOfMemory };
+
+// A step gathered but not built: the input's corners by face, vertex and edge, and the exact
+// size of the refinement. It holds the step's scratch until it goes.
+struct DooSabinPlan {
+    CornerTopology topology;
+    ModelSize outputSize{};
+};
 
 // Fills `output`, which must hold no arrays, with the refinement of `input`, which it only
 // reads. Runs in time linear in the input's size (apart from the ordering of each V-face).
@@ -17,11 +25,13 @@ enum class StepResult { built, invalidInput, countsTooLarge, overByteLimit, outO
 // then left empty, every field zero.
 bool dooSabinStep(const ObjModel& input, ObjModel& output);
 
-// dooSabinStep that also refuses, before obtaining any array, a refinement that would take
-// more than `byteLimit` heap bytes (modelBytes of its size). The refinement's size goes to
-// `size` when given, once the input has been found valid.
-StepResult dooSabinStepWithin(const ObjModel& input, ObjModel& output, std::uint64_t byteLimit,
-                              ModelSize* size = nullptr);
+// The first half of dooSabinStep: checks `input` and gathers its corners into `plan`, whose
+// outputSize then tells what the step would obtain. invalidInput or countsTooLarge otherwise.
+StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
+
+// The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory
+// leaves `output` empty.
+StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output);
 
 // The exact size of the refinement of `input`, computed without building it. False when the
 // input breaks the record's rules or has more than 2^31 - 1 corners.

@@ -1,66 +1,72 @@
-// Subdivision levels. A rebuild is first forecast: the first level's size exactly, the later
-// ones by an upper bound that is exact for closed meshes. When the forecast fits, the rebuild
-// goes step by step into the shown record as it always did; when it does not (an open mesh,
-// whose bound overshoots, or a level truly too large), the levels are built aside, each step
-// checked exactly, and the shown model is replaced only once the last one exists.
+// Subdivision levels. A rebuild is first forecast from the exact size of the first level and
+// an upper bound of the later ones, which is exact for closed meshes. When the forecast fits,
+// the rebuild goes step by step into the shown record. When it does not, a closed mesh is
+// refused at once; an open one, whose bound may overshoot by far (a lone face does not grow
+// at all), is built aside with every step checked exactly, and replaces the shown model only
+// once its last level exists.
 #include "subdivision_level.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "doo_sabin.h"
 #include "model_size.h"
 
 namespace {
 
+// Beyond this many steps a model that still fits has stopped growing, and its vertices have
+// moved closer to their limits than single precision can show: deeper levels are refused.
+constexpr int deepestLevel = 64;
+
 constexpr double mebibyte = 1024.0 * 1024.0;
 
-enum class Forecast { fits, tooLarge, invalidBase };
-
-bool hasNoCorner(const ObjModel& model) { return measureModel(model).corners == 0; }
-
-// Once a model has no corner, every further step gives the same empty model.
-bool stepsCanStop(const ObjModel& input, int step) { return step > 2 && hasNoCorner(input); }
+struct Forecast {
+    bool countsFit;
+    std::uint64_t peakBytes;  // at the rebuild's largest step
+};
 
 std::uint64_t stepPeakBytes(const ModelSize& input, const ModelSize& output) {
     return modelBytes(input) + stepScratchBytes(input) + modelBytes(output);
 }
 
-Forecast forecastRebuild(const ObjModel& base, int level, std::uint64_t budgetBytes) {
-    ModelSize input = measureModel(base);
-    ModelSize output;
-    if (!measureNextLevel(base, output)) return Forecast::invalidBase;
+Forecast forecastRebuild(const ModelSize& base, const ModelSize& levelOne, int level,
+                         std::uint64_t budgetBytes) {
+    ModelSize input = base, output = levelOne;
+    Forecast forecast = {true, 0};
     for (int step = 1;; ++step) {
-        if (!fitsRecordCounts(output) || stepPeakBytes(input, output) > budgetBytes) {
-            return Forecast::tooLarge;
-        }
-        if (step == level || output.corners == 0) return Forecast::fits;
+        if (!fitsRecordCounts(output)) return {false, forecast.peakBytes};
+        forecast.peakBytes = std::max(forecast.peakBytes, stepPeakBytes(input, output));
+        if (step == level || forecast.peakBytes > budgetBytes) return forecast;
         input = output;
         output = boundNextLevel(input);
     }
 }
 
-void reportRefusal(int level, StepResult result, std::uint64_t neededBytes,
-                   std::uint64_t budgetBytes) {
-    switch (result) {
-        case StepResult::invalidInput:
-            std::fprintf(stderr, "Subdivision level %d not built: the model has a face whose "
-                                 "indices lie outside its arrays.\n", level);
-            break;
-        case StepResult::countsTooLarge:
-            std::fprintf(stderr, "Subdivision level %d not built: its model would have more "
-                                 "than 2147483647 vertices or faces.\n", level);
-            break;
-        case StepResult::overByteLimit:
-            std::fprintf(stderr, "Subdivision level %d not built: it needs %.0f MiB, more than "
-                                 "the memory budget of %.0f MiB.\n",
-                         level, double(neededBytes) / mebibyte, double(budgetBytes) / mebibyte);
-            break;
-        case StepResult::outOfMemory:
-            std::fprintf(stderr, "Subdivision level %d not built: out of memory.\n", level);
-            break;
-        case StepResult::built:
-            break;
+bool isClosed(const CornerTopology& topology) {
+    return topology.numEdges == topology.numInteriorEdges;
+}
+
+void refuse(int level, const char* reason) {
+    std::fprintf(stderr, "Subdivision level %d not built: %s.\n", level, reason);
+}
+
+void refuseOverBudget(int level, const char* needs, double neededBytes,
+                      std::uint64_t budgetBytes) {
+    std::fprintf(stderr,
+                 "Subdivision level %d not built: it %s %.0f MiB, more than the memory budget "
+                 "of %.0f MiB.\n",
+                 level, needs, neededBytes / mebibyte, double(budgetBytes) / mebibyte);
+}
+
+void refuseFor(int level, StepResult result) {
+    if (result == StepResult::invalidInput) {
+        refuse(level, "the model has a face whose indices lie outside its arrays");
+    } else if (result == StepResult::countsTooLarge) {
+        refuse(level, "its model would have more than 2147483647 vertices or faces");
+    } else {
+        refuse(level, "out of memory");
     }
 }
 
@@ -70,27 +76,31 @@ void destroyModel(ObjModel* model) {
 }
 
 // The plain rebuild: release the shown model, step from the base into its record, then into
-// new records, each input released and destroyed once its output exists.
-bool rebuildInPlace(const ObjModel& base, ObjModel*& subdivided, int level,
-                    std::uint64_t budgetBytes) {
+// new records, each input released and destroyed as soon as its output exists.
+bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& subdivided,
+                    int level) {
     freeModelArrays(subdivided);
-    StepResult result = dooSabinStepWithin(base, *subdivided, budgetBytes);
+    StepResult result = buildDooSabinStep(base, basePlan, *subdivided);
+    basePlan = DooSabinPlan{};
     for (int step = 2; step <= level && result == StepResult::built; ++step) {
-        if (stepsCanStop(*subdivided, step)) break;
+        DooSabinPlan plan;
+        result = planDooSabinStep(*subdivided, plan);
+        if (result != StepResult::built) break;
         ObjModel* next = new ObjModel{};
-        result = dooSabinStepWithin(*subdivided, *next, budgetBytes);
+        result = buildDooSabinStep(*subdivided, plan, *next);
         destroyModel(subdivided);
         subdivided = next;
     }
     if (result == StepResult::built) return true;
-    reportRefusal(level, result, 0, budgetBytes);
+    refuseFor(level, result);
     return false;
 }
 
-// Moves the finished model into place: level 1 refills the shown record, higher levels replace it.
-void install(ObjModel*& subdivided, ObjModel* built, int steps) {
+// Moves the finished model into place: level 1 refills the shown record, higher levels
+// replace it.
+void install(ObjModel*& subdivided, ObjModel* built, int level) {
     freeModelArrays(subdivided);
-    if (steps == 1) {
+    if (level == 1) {
         *subdivided = *built;
         delete built;
         return;
@@ -99,33 +109,63 @@ void install(ObjModel*& subdivided, ObjModel* built, int steps) {
     subdivided = built;
 }
 
-// The careful rebuild: every level is built aside and checked exactly before it is obtained,
+// The peak of the last step, extrapolated from the growth of this one: used only to give up
+// early on a level that plainly cannot fit, instead of building the levels below it in vain.
+double extrapolatedPeakBytes(const ModelSize& input, const ModelSize& output, int stepsLeft) {
+    const double from = double(modelBytes(input)), to = double(modelBytes(output));
+    const double growth = to / from;
+    const double last = to * std::pow(growth, stepsLeft);
+    return last + last / growth;
+}
+
+// Refuses the level when the step about to run, with the models held meanwhile, would pass
+// the budget, or when the growth of this step shows that the last one plainly would.
+bool stepFits(int level, int step, std::uint64_t shownBytes, const ModelSize& input,
+              const ModelSize& output, std::uint64_t budgetBytes) {
+    const std::uint64_t peak = shownBytes + stepPeakBytes(input, output);
+    if (peak > budgetBytes) {
+        refuseOverBudget(level, "needs", double(peak), budgetBytes);
+        return false;
+    }
+    if (step == 1 || step == level) return true;
+    const double last = double(shownBytes) + extrapolatedPeakBytes(input, output, level - step);
+    if (last > double(budgetBytes)) {
+        refuseOverBudget(level, "would need about", last, budgetBytes);
+        return false;
+    }
+    return true;
+}
+
+// The careful rebuild: every level built aside and checked exactly before it is obtained,
 // with the shown model counted as held, so that a refusal leaves that model as it was.
-bool rebuildAside(const ObjModel& base, ObjModel*& subdivided, int level,
+bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivided, int level,
                   std::uint64_t budgetBytes) {
     const std::uint64_t shownBytes = modelBytes(measureModel(*subdivided));
     ObjModel* current = nullptr;
-    int steps = 0;
     for (int step = 1; step <= level; ++step) {
         const ObjModel& input = current == nullptr ? base : *current;
-        if (stepsCanStop(input, step)) break;
-        const ModelSize inputSize = measureModel(input);
-        const std::uint64_t heldBytes =
-            shownBytes + modelBytes(inputSize) + stepScratchBytes(inputSize);
-        const std::uint64_t limit = budgetBytes > heldBytes ? budgetBytes - heldBytes : 0;
-        ObjModel* next = new ObjModel{};
-        ModelSize outputSize{};
-        const StepResult result = dooSabinStepWithin(input, *next, limit, &outputSize);
-        destroyModel(current);
-        current = next;
-        if (result != StepResult::built) {
+        const StepResult planned = step == 1 ? StepResult::built : planDooSabinStep(input, plan);
+        if (planned != StepResult::built) {
             destroyModel(current);
-            reportRefusal(level, result, heldBytes + modelBytes(outputSize), budgetBytes);
+            refuseFor(level, planned);
             return false;
         }
-        steps = step;
+        if (!stepFits(level, step, shownBytes, measureModel(input), plan.outputSize, budgetBytes)) {
+            destroyModel(current);
+            return false;
+        }
+        ObjModel* next = new ObjModel{};
+        const StepResult built = buildDooSabinStep(input, plan, *next);
+        plan = DooSabinPlan{};
+        destroyModel(current);
+        current = next;
+        if (built != StepResult::built) {
+            destroyModel(current);
+            refuseFor(level, built);
+            return false;
+        }
     }
-    install(subdivided, current, steps);
+    install(subdivided, current, level);
     return true;
 }
 
@@ -134,16 +174,28 @@ bool rebuildAside(const ObjModel& base, ObjModel*& subdivided, int level,
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
                            std::uint64_t budgetBytes) {
     if (level <= 0) return true;
-    switch (forecastRebuild(base, level, budgetBytes)) {
-        case Forecast::invalidBase:
-            reportRefusal(level, StepResult::invalidInput, 0, budgetBytes);
-            return false;
-        case Forecast::fits:
-            return rebuildInPlace(base, subdivided, level, budgetBytes);
-        case Forecast::tooLarge:
-            break;
+    if (level > deepestLevel) {
+        std::fprintf(stderr, "Subdivision level %d not built: levels above %d are not built.\n",
+                     level, deepestLevel);
+        return false;
     }
-    return rebuildAside(base, subdivided, level, budgetBytes);
+    DooSabinPlan plan;
+    const StepResult planned = planDooSabinStep(base, plan);
+    if (planned != StepResult::built) {
+        refuseFor(level, planned);
+        return false;
+    }
+    const Forecast forecast = forecastRebuild(measureModel(base), plan.outputSize, level, budgetBytes);
+    if (forecast.countsFit && forecast.peakBytes <= budgetBytes) {
+        return rebuildInPlace(base, plan, subdivided, level);
+    }
+    if (!isClosed(plan.topology)) return rebuildAside(base, plan, subdivided, level, budgetBytes);
+    if (!forecast.countsFit) {
+        refuseFor(level, StepResult::countsTooLarge);
+    } else {
+        refuseOverBudget(level, "needs", double(forecast.peakBytes), budgetBytes);
+    }
+    return false;
 }
 
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level) {

@@ -12,9 +12,9 @@
 // returns true. Returns false, changing nothing and printing why on the error stream,
 // when the model of that level would not fit the memory budget or its 32-bit counts.
 // `subdivided` must come from `new ObjModel{}`: level 1 refills that record, higher levels
-// replace it by a new one and delete it. Steps stop early once a model has no corner left,
-// since every further step gives the same empty model. Should memory run out in spite of the
-// budget, `subdivided` is left an empty model and false is returned.
+// replace it by a new one and delete it. Levels above 64 are refused: no model that still
+// fits changes visibly so deep. Should memory run out in spite of the budget, `subdivided` may
+// be left an empty model (false is returned).
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level);
 
 // The same with `budgetBytes` of heap allowed at the rebuild's peak (the input and output of
