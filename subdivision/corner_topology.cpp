@@ -76,53 +76,65 @@ void groupCornersByVertex(std::int32_t numVertices, const std::vector<std::int32
     start.pop_back();
 }
 
-std::uint64_t edgeKey(std::int32_t otherVertex, std::int32_t corner) {
-    return (static_cast<std::uint64_t>(otherVertex) << 32) | static_cast<std::uint32_t>(corner);
+// A corner walking an edge from the vertex being visited: the edge's other vertex in the high
+// half of the key, the corner in the low half; and the corner after it in its face.
+struct EdgeMeeting {
+    std::uint64_t key;
+    std::int32_t next;
+};
+
+EdgeMeeting meeting(std::int32_t otherVertex, std::int32_t corner, std::int32_t next) {
+    return {(static_cast<std::uint64_t>(otherVertex) << 32) | static_cast<std::uint32_t>(corner),
+            next};
 }
 
-void sortKeys(std::vector<std::uint64_t>& keys) {
+std::int32_t cornerOf(const EdgeMeeting& m) { return static_cast<std::int32_t>(m.key & 0xffffffffu); }
+
+void sortMeetings(std::vector<EdgeMeeting>& meetings) {
+    const auto byKey = [](const EdgeMeeting& a, const EdgeMeeting& b) { return a.key < b.key; };
     // Most vertices see a handful of edges: an insertion sort beats the general one there.
-    if (keys.size() > 16) {
-        std::sort(keys.begin(), keys.end());
+    if (meetings.size() > 16) {
+        std::sort(meetings.begin(), meetings.end(), byKey);
         return;
     }
-    for (std::size_t i = 1; i < keys.size(); ++i) {
-        const std::uint64_t key = keys[i];
+    for (std::size_t i = 1; i < meetings.size(); ++i) {
+        const EdgeMeeting m = meetings[i];
         std::size_t j = i;
-        for (; j > 0 && keys[j - 1] > key; --j) keys[j] = keys[j - 1];
-        keys[j] = key;
+        for (; j > 0 && byKey(m, meetings[j - 1]); --j) meetings[j] = meetings[j - 1];
+        meetings[j] = m;
     }
 }
 
 // The corners that walk an edge whose lower vertex is `low`, keyed by the upper vertex: a
 // corner at `low` walks its outgoing edge, the corner before it walks the incoming one.
 void collectEdgesAt(std::int32_t low, const std::vector<std::int32_t>& vertexOfCorner,
-                    const CornerTopology& topology, std::vector<std::uint64_t>& keys) {
-    keys.clear();
+                    const CornerTopology& topology, std::vector<EdgeMeeting>& meetings) {
+    meetings.clear();
     for (std::int32_t i = topology.vertexStart[low]; i < topology.vertexStart[low + 1]; ++i) {
         const std::int32_t corner = topology.cornersByVertex[i];
-        const std::int32_t to = vertexOfCorner[nextCorner(topology, corner)];
-        if (to >= low) keys.push_back(edgeKey(to, corner));  // a loop edge counts once, here
+        const std::int32_t after = nextCorner(topology, corner);
+        const std::int32_t to = vertexOfCorner[after];
+        if (to >= low) meetings.push_back(meeting(to, corner, after));  // a loop counts once
         const std::int32_t before = previousCorner(topology, corner);
         const std::int32_t from = vertexOfCorner[before];
-        if (from > low) keys.push_back(edgeKey(from, before));
+        if (from > low) meetings.push_back(meeting(from, before, corner));
     }
-    sortKeys(keys);
+    sortMeetings(meetings);
 }
 
 // One run of equal upper vertices is one edge: its first corner met it first, its last corner
 // is the last to overwrite the second face's fields.
-void pairEdgesAt(std::int32_t low, const std::vector<std::uint64_t>& keys,
+void pairEdgesAt(std::int32_t low, const std::vector<EdgeMeeting>& meetings,
                  CornerTopology& topology) {
-    for (std::size_t begin = 0; begin < keys.size();) {
-        const std::uint64_t high = keys[begin] >> 32;
+    for (std::size_t begin = 0; begin < meetings.size();) {
+        const std::uint64_t high = meetings[begin].key >> 32;
         std::size_t end = begin + 1;
-        while (end < keys.size() && (keys[end] >> 32) == high) ++end;
-        const auto first = static_cast<std::int32_t>(keys[begin] & 0xffffffffu);
-        const auto last = static_cast<std::int32_t>(keys[end - 1] & 0xffffffffu);
+        while (end < meetings.size() && (meetings[end].key >> 32) == high) ++end;
+        const std::int32_t first = cornerOf(meetings[begin]);
         ++topology.numEdges;
         if (end - begin > 1) {
-            topology.edgePartner[first] = last;
+            topology.edgePartner[first] = cornerOf(meetings[end - 1]);
+            topology.partnerNext[first] = meetings[end - 1].next;
             ++topology.numInteriorEdges;
         } else {
             topology.edgePartner[first] = -1;
@@ -144,11 +156,12 @@ TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topol
     groupCornersByVertex(model.numVertices, vertexOfCorner, topology);
 
     topology.edgePartner.assign(vertexOfCorner.size(), laterMeeting);
+    topology.partnerNext.assign(vertexOfCorner.size(), -1);
     topology.onBoundary.assign(static_cast<std::size_t>(model.numVertices), 0);
-    std::vector<std::uint64_t> keys;
+    std::vector<EdgeMeeting> meetings;
     for (std::int32_t low = 0; low < model.numVertices; ++low) {
-        collectEdgesAt(low, vertexOfCorner, topology, keys);
-        pairEdgesAt(low, keys, topology);
+        collectEdgesAt(low, vertexOfCorner, topology, meetings);
+        pairEdgesAt(low, meetings, topology);
     }
     return TopologyResult::gathered;
 }

@@ -13,7 +13,7 @@ constexpr std::int32_t laterMeeting = -2;
 
 // Corner j of face f has the corner number faceStart[f] + j; a corner "walks" the edge from
 // its vertex to the vertex of the next corner of its face. Plain 32-bit arrays, no per-vertex
-// containers, so that millions of corners cost 16 bytes each.
+// containers, so that millions of corners cost 20 bytes each.
 struct CornerTopology {
     std::int32_t numCorners = 0;
     std::vector<std::int32_t> faceStart;        // numFaces + 1 entries, the last is numCorners
@@ -23,6 +23,7 @@ struct CornerTopology {
     // Per corner that walks its edge first: the last other corner that walks that edge (either
     // way), or -1 when none does (a boundary edge). `laterMeeting` for every other corner.
     std::vector<std::int32_t> edgePartner;
+    std::vector<std::int32_t> partnerNext;      // per such corner: the corner after its partner
     std::vector<std::uint8_t> onBoundary;       // per vertex: 1 when a boundary edge ends there
     std::int32_t numEdges = 0;
     std::int32_t numInteriorEdges = 0;
@@ -52,13 +53,6 @@ inline std::int32_t cornerVertex(const ObjModel& model, const CornerTopology& to
                                  std::int32_t corner) {
     const std::int32_t face = topology.cornerFace[corner];
     return model.faces[face].vertexIndices[corner - topology.faceStart[face]];
-}
-
-// The input normal index at `corner`; the model must carry normals.
-inline std::int32_t cornerNormalIndex(const ObjModel& model, const CornerTopology& topology,
-                                      std::int32_t corner) {
-    const std::int32_t face = topology.cornerFace[corner];
-    return model.faces[face].normalIndices[corner - topology.faceStart[face]];
 }
 
 // True when the vertex is used by some face and no boundary edge ends at it.

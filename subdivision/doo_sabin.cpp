@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "face_normals.h"
+#include "huge_pages.h"
 #include "vertex_ring.h"
 
 namespace {
@@ -94,9 +95,12 @@ Vec4f halfway(const Vec4f& a, const Vec4f& b) {
 }
 
 // The new vertices and normals of every corner, and the F-faces, which keep their faces'
-// corner order and so their winding.
-bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output) {
+// corner order and so their winding. With normals, notes for each vertex the normal index of
+// its last corner, which orients its V-face.
+bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output,
+                   std::vector<std::int32_t>& lastNormalIndex) {
     const bool withNormals = carriesNormals(input);
+    if (withNormals) lastNormalIndex.assign(std::size_t(input.numVertices), 0);
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
         const ObjFace& face = input.faces[f];
         ObjFace& made = output.faces[f];
@@ -110,6 +114,7 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
             if (withNormals) {
                 output.normals[start + j] = newCornerNormal(input.normals[face.normalIndices[j]],
                                                             normal, face, input.vertices);
+                lastNormalIndex[face.vertexIndices[j]] = face.normalIndices[j];
             }
             setCorner(made, j, start + j);
         }
@@ -132,14 +137,11 @@ std::vector<Vec3f> geometricFaceNormals(const ObjModel& input) {
 // The input normal of the vertex's last corner; without normals, the area-weighted mean of
 // the normals of the faces around it.
 Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std::int32_t vertex,
+                      const std::vector<std::int32_t>& lastNormalIndex,
                       const std::vector<Vec3f>& geometricNormals) {
-    const std::int32_t begin = topology.vertexStart[vertex];
-    const std::int32_t end = topology.vertexStart[vertex + 1];
-    if (carriesNormals(input)) {
-        return input.normals[cornerNormalIndex(input, topology, topology.cornersByVertex[end - 1])];
-    }
+    if (carriesNormals(input)) return input.normals[lastNormalIndex[vertex]];
     Vec3f sum = {0.0f, 0.0f, 0.0f};
-    for (std::int32_t i = begin; i < end; ++i) {
+    for (std::int32_t i = topology.vertexStart[vertex]; i < topology.vertexStart[vertex + 1]; ++i) {
         const Vec3f& n = geometricNormals[topology.cornerFace[topology.cornersByVertex[i]]];
         sum = {sum.x + n.x, sum.y + n.y, sum.z + n.z};
     }
@@ -148,7 +150,8 @@ Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std
 
 // One V-face per interior vertex in increasing vertex order: every corner at the vertex, in
 // the order the faces hold them, then put into a ring about the reference normal.
-bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output,
+bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
+                     const std::vector<std::int32_t>& lastNormalIndex, ObjModel& output,
                      std::int32_t& nextFace) {
     const bool withNormals = carriesNormals(input);
     const std::vector<Vec3f> geometricNormals = geometricFaceNormals(input);
@@ -161,8 +164,8 @@ bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology, ObjM
         for (std::int32_t i = 0; i < corners; ++i) {
             setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
         }
-        orderVertexRing(made, referenceNormal(input, topology, v, geometricNormals), output,
-                        scratch);
+        orderVertexRing(made, referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
+                        output, scratch);
     }
     return true;
 }
@@ -176,7 +179,7 @@ bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& o
         if (second < 0) continue;
         ObjFace& made = output.faces[nextFace++];
         if (!startFace(made, 4, withNormals, faceFromEdge)) return false;
-        setCorner(made, 0, nextCorner(topology, second));
+        setCorner(made, 0, topology.partnerNext[first]);
         setCorner(made, 1, second);
         setCorner(made, 2, nextCorner(topology, first));
         setCorner(made, 3, first);
@@ -192,9 +195,13 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
     output.numFaces = static_cast<std::int32_t>(size.faces);
     output.hasNormals = output.numNormals > 0 ? 1 : 0;  // a model without corners has no normals
     if (!allocateModelArrays(&output)) return false;
+    adviseHugePages(output.vertices, sizeof(Vec4f) * std::size_t(size.vertices));
+    adviseHugePages(output.normals, sizeof(Vec3f) * std::size_t(size.normals));
+    adviseHugePages(output.faces, sizeof(ObjFace) * std::size_t(size.faces));
     std::int32_t nextFace = input.numFaces;
-    return fillFaceFaces(input, topology, output) &&
-           fillVertexFaces(input, topology, output, nextFace) &&
+    std::vector<std::int32_t> lastNormalIndex;
+    return fillFaceFaces(input, topology, output, lastNormalIndex) &&
+           fillVertexFaces(input, topology, lastNormalIndex, output, nextFace) &&
            fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
 }
 

@@ -32,7 +32,7 @@ EdgeTable buildEdgeTable(const ObjModel& model) {
         const std::int32_t partner = topology.edgePartner[c];
         if (partner == laterMeeting) continue;
         const std::int32_t to = nextCorner(topology, c);
-        const std::int32_t partnerTo = partner < 0 ? -1 : nextCorner(topology, partner);
+        const std::int32_t partnerTo = topology.partnerNext[c];
         table.push_back({cornerVertex(model, topology, c), cornerVertex(model, topology, to), c, to,
                          partner, partnerTo, c, to, partner, partnerTo});
     }

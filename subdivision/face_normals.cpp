@@ -1,14 +1,5 @@
-// Normal vectors of the subdivision step. Sums are formed in single precision in a fixed order,
-// so that a step's output is the same bit for bit however its topology was gathered.
+// Geometric normals of faces, and the fallbacks of new normals whose sums cancel out.
 #include "face_normals.h"
-
-#include <cmath>
-
-Vec3f normalizedOr(Vec3f v, Vec3f fallback) {
-    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (!(length > 0.0f) || !std::isfinite(length)) return fallback;
-    return {v.x / length, v.y / length, v.z / length};
-}
 
 Vec3f newellNormal(const ObjFace& face, const Vec4f* vertices) {
     // Summed in double so that large flat polygons keep their direction.
@@ -27,15 +18,9 @@ Vec3f newellNormal(const ObjFace& face, const Vec4f* vertices) {
 
 static bool isZero(Vec3f v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
 
-Vec3f newCornerNormal(Vec3f cornerNormal, Vec3f faceNormal, const ObjFace& face,
-                      const Vec4f* vertices) {
-    const Vec3f none = {0.0f, 0.0f, 0.0f};
-    const Vec3f sum = {0.5f * cornerNormal.x + 0.5f * faceNormal.x,
-                       0.5f * cornerNormal.y + 0.5f * faceNormal.y,
-                       0.5f * cornerNormal.z + 0.5f * faceNormal.z};
-    const Vec3f normal = normalizedOr(sum, none);
-    if (!isZero(normal)) return normal;
+Vec3f cancelledCornerNormal(Vec3f faceNormal, const ObjFace& face, const Vec4f* vertices) {
     // The new vertex lies inside its face, so the face's own direction stands in for it.
+    const Vec3f none = {0.0f, 0.0f, 0.0f};
     const Vec3f fromFace = normalizedOr(faceNormal, none);
     if (!isZero(fromFace)) return fromFace;
     return normalizedOr(newellNormal(face, vertices), {0.0f, 1.0f, 0.0f});

@@ -42,14 +42,15 @@ std::uint64_t modelBytes(const ModelSize& size) {
 }
 
 std::uint64_t stepScratchBytes(const ModelSize& input) {
-    // Per corner: its face, its vertex, its place among its vertex's corners, its edge partner;
+    // Per corner: its face, its vertex, its place among its vertex's corners, its edge partner
+    // and the corner after that;
     // per face its first corner (and its geometric normal without normals); per vertex its run
-    // start and boundary flag.
+    // start, boundary flag and last normal index.
     const std::uint64_t corners = static_cast<std::uint64_t>(input.corners);
     const std::uint64_t faces = static_cast<std::uint64_t>(input.faces);
     const std::uint64_t vertices = static_cast<std::uint64_t>(input.vertices);
     const std::uint64_t faceNormals = input.normals == 0 ? faces * sizeof(Vec3f) : 0;
-    return 16 * corners + 4 * (faces + 1) + 5 * (vertices + 1) + faceNormals;
+    return 20 * corners + 4 * (faces + 1) + 9 * (vertices + 1) + faceNormals;
 }
 
 ModelSize boundNextLevel(const ModelSize& refined) {

@@ -7,22 +7,32 @@
 
 namespace {
 
+// The ring's corner count, normal and positions (x, y, z), gathered once from the model.
 struct Ring {
-    const ObjFace& face;
-    const ObjModel& model;
+    std::int32_t size;
     Vec3f normal;
+    const Vec3f* positions;
 };
 
-const Vec4f& positionAt(const Ring& ring, std::int32_t listPosition) {
-    return ring.model.vertices[ring.face.vertexIndices[listPosition]];
+Ring gatherRing(const ObjFace& face, Vec3f normal, const ObjModel& model, RingScratch& scratch) {
+    scratch.positions.resize(static_cast<std::size_t>(face.numVertices));
+    for (std::int32_t i = 0; i < face.numVertices; ++i) {
+        const Vec4f& p = model.vertices[face.vertexIndices[i]];
+        scratch.positions[i] = {p.x, p.y, p.z};
+    }
+    return {face.numVertices, normal, scratch.positions.data()};
+}
+
+const Vec3f& positionAt(const Ring& ring, std::int32_t listPosition) {
+    return ring.positions[listPosition];
 }
 
 // N . ((Pi - P0) x (Pk - Pi)) in single precision: below zero when corner k lies strictly to
 // the right of the line from the anchor through corner i, seen along N.
 float turnValue(const Ring& ring, std::int32_t i, std::int32_t k) {
-    const Vec4f& p0 = positionAt(ring, 0);
-    const Vec4f& pi = positionAt(ring, i);
-    const Vec4f& pk = positionAt(ring, k);
+    const Vec3f& p0 = positionAt(ring, 0);
+    const Vec3f& pi = positionAt(ring, i);
+    const Vec3f& pk = positionAt(ring, k);
     const float ax = pi.x - p0.x, ay = pi.y - p0.y, az = pi.z - p0.z;
     const float bx = pk.x - pi.x, by = pk.y - pi.y, bz = pk.z - pi.z;
     const float cx = ay * bz - az * by;
@@ -105,10 +115,10 @@ void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
 // Angle of each corner about the ring's centroid, measured from the anchor's, in [0, 2 pi);
 // a corner whose angle is not a number goes last.
 void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles) {
-    const std::int32_t n = ring.face.numVertices;
+    const std::int32_t n = ring.size;
     Vec3d centre = {0, 0, 0};
     for (std::int32_t i = 0; i < n; ++i) {
-        const Vec4f& p = positionAt(ring, i);
+        const Vec3f& p = positionAt(ring, i);
         centre = {centre.x + p.x, centre.y + p.y, centre.z + p.z};
     }
     centre = scaled(centre, 1.0 / n);
@@ -118,7 +128,7 @@ void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles)
     angles.resize(static_cast<std::size_t>(n));
     double anchorAngle = 0.0;
     for (std::int32_t i = 0; i < n; ++i) {
-        const Vec4f& p = positionAt(ring, i);
+        const Vec3f& p = positionAt(ring, i);
         const Vec3d d = {p.x - centre.x, p.y - centre.y, p.z - centre.z};
         const double angle = std::atan2(dot(d, w), dot(d, u));
         if (i == 0) anchorAngle = angle;
@@ -129,7 +139,7 @@ void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles)
 }
 
 void orderByAngle(const Ring& ring, RingScratch& scratch) {
-    const std::int32_t n = ring.face.numVertices;
+    const std::int32_t n = ring.size;
     scratch.order.resize(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) scratch.order[i] = i;
     const Vec3d normal = {ring.normal.x, ring.normal.y, ring.normal.z};
@@ -152,7 +162,7 @@ void orderByAngle(const Ring& ring, RingScratch& scratch) {
 void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model, RingScratch& scratch) {
     const std::int32_t n = face.numVertices;
     if (n <= 2) return;
-    const Ring ring = {face, model, normal};
+    const Ring ring = gatherRing(face, normal, model, scratch);
     scratch.order.assign(1, 0);
     scratch.remaining.clear();
     for (std::int32_t i = 1; i < n; ++i) scratch.remaining.push_back(i);
@@ -176,6 +186,6 @@ void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model) {
 void orderRingByAngle(ObjFace& face, Vec3f normal, const ObjModel& model) {
     if (face.numVertices <= 2) return;
     RingScratch scratch;
-    orderByAngle({face, model, normal}, scratch);
+    orderByAngle(gatherRing(face, normal, model, scratch), scratch);
     applyOrder(face, scratch);
 }

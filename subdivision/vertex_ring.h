@@ -9,6 +9,7 @@
 
 // Scratch of the ordering, kept by a caller that orders many rings to spare allocations.
 struct RingScratch {
+    std::vector<Vec3f> positions;         // the corners' positions, read once
     std::vector<std::int32_t> order;      // list positions in their new order
     std::vector<std::int32_t> remaining;  // list positions not yet placed, in list order
     std::vector<double> angles;
