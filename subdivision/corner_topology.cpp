@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "huge_pages.h"
+
 namespace {
 
 bool validCounts(const ObjModel& model) {
@@ -37,7 +39,7 @@ bool validFace(const ObjModel& model, const ObjFace& face) {
 TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
                              std::vector<std::int32_t>& vertexOfCorner) {
     std::int64_t corners = 0;
-    topology.faceStart.resize(static_cast<std::size_t>(model.numFaces) + 1);
+    assignLarge(topology.faceStart, static_cast<std::size_t>(model.numFaces) + 1, 0);
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         if (!validFace(model, model.faces[f])) return TopologyResult::invalidModel;
         topology.faceStart[f] = static_cast<std::int32_t>(corners);
@@ -48,8 +50,8 @@ TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
     }
     topology.numCorners = static_cast<std::int32_t>(corners);
     topology.faceStart[model.numFaces] = topology.numCorners;
-    topology.cornerFace.resize(static_cast<std::size_t>(corners));
-    vertexOfCorner.resize(static_cast<std::size_t>(corners));
+    assignLarge(topology.cornerFace, static_cast<std::size_t>(corners), 0);
+    assignLarge(vertexOfCorner, static_cast<std::size_t>(corners), 0);
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const ObjFace& face = model.faces[f];
         const std::int32_t start = topology.faceStart[f];
@@ -66,10 +68,10 @@ TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
 void groupCornersByVertex(std::int32_t numVertices, const std::vector<std::int32_t>& vertexOfCorner,
                           CornerTopology& topology) {
     std::vector<std::int32_t>& start = topology.vertexStart;
-    start.assign(static_cast<std::size_t>(numVertices) + 2, 0);
+    assignLarge(start, static_cast<std::size_t>(numVertices) + 2, 0);
     for (const std::int32_t v : vertexOfCorner) ++start[v + 2];
     for (std::size_t v = 2; v < start.size(); ++v) start[v] += start[v - 1];
-    topology.cornersByVertex.resize(vertexOfCorner.size());
+    assignLarge(topology.cornersByVertex, vertexOfCorner.size(), 0);
     for (std::int32_t c = 0; c < topology.numCorners; ++c) {
         topology.cornersByVertex[start[vertexOfCorner[c] + 1]++] = c;
     }
@@ -155,9 +157,9 @@ TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topol
     if (numbered != TopologyResult::gathered) return numbered;
     groupCornersByVertex(model.numVertices, vertexOfCorner, topology);
 
-    topology.edgePartner.assign(vertexOfCorner.size(), laterMeeting);
-    topology.partnerNext.assign(vertexOfCorner.size(), -1);
-    topology.onBoundary.assign(static_cast<std::size_t>(model.numVertices), 0);
+    assignLarge(topology.edgePartner, vertexOfCorner.size(), laterMeeting);
+    assignLarge(topology.partnerNext, vertexOfCorner.size(), -1);
+    assignLarge(topology.onBoundary, static_cast<std::size_t>(model.numVertices), 0);
     std::vector<EdgeMeeting> meetings;
     for (std::int32_t low = 0; low < model.numVertices; ++low) {
         collectEdgesAt(low, vertexOfCorner, topology, meetings);
