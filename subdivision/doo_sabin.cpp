@@ -24,8 +24,10 @@ std::int32_t cornersAt(const CornerTopology& topology, std::int32_t vertex) {
 }
 
 ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
-    ModelSize size = {topology.numCorners, 0, carriesNormals(input) ? topology.numCorners : 0,
-                      input.numFaces, 0, 0, carriesNormals(input) ? 2 : 1};
+    // A refinement without corners has no normals either: the record allows no flag without data.
+    const bool withNormals = carriesNormals(input) && topology.numCorners > 0;
+    ModelSize size = {topology.numCorners, 0, withNormals ? topology.numCorners : 0,
+                      input.numFaces, 0, 0, withNormals ? 2 : 1};
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
         size.corners += input.faces[f].numVertices;
         size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
@@ -193,7 +195,7 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
     output.numVertices = static_cast<std::int32_t>(size.vertices);
     output.numNormals = static_cast<std::int32_t>(size.normals);
     output.numFaces = static_cast<std::int32_t>(size.faces);
-    output.hasNormals = output.numNormals > 0 ? 1 : 0;  // a model without corners has no normals
+    output.hasNormals = output.numNormals > 0 ? 1 : 0;
     if (!allocateModelArrays(&output)) return false;
     adviseHugePages(output.vertices, sizeof(Vec4f) * std::size_t(size.vertices));
     adviseHugePages(output.normals, sizeof(Vec3f) * std::size_t(size.normals));

@@ -9,15 +9,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 #include "doo_sabin.h"
 #include "model_size.h"
 
 namespace {
 
-// Beyond this many steps a model that still fits has stopped growing, and its vertices have
-// moved closer to their limits than single precision can show: deeper levels are refused.
+// Deeper levels are refused, so that no key press can start an endless rebuild: a model that
+// still fits so deep has stopped growing, and 64 halvings have brought its vertices closer to
+// their limits than single precision can show.
 constexpr int deepestLevel = 64;
 
 constexpr double mebibyte = 1024.0 * 1024.0;
@@ -111,6 +111,7 @@ void install(ObjModel*& subdivided, ObjModel* built, int level) {
 
 // The peak of the last step, extrapolated from the growth of this one: used only to give up
 // early on a level that plainly cannot fit, instead of building the levels below it in vain.
+// (An empty input gives no number, and then no early refusal.)
 double extrapolatedPeakBytes(const ModelSize& input, const ModelSize& output, int stepsLeft) {
     const double from = double(modelBytes(input)), to = double(modelBytes(output));
     const double growth = to / from;
