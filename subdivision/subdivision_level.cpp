@@ -31,14 +31,15 @@ std::uint64_t stepPeakBytes(const ModelSize& input, const ModelSize& output) {
     return modelBytes(input) + stepScratchBytes(input) + modelBytes(output);
 }
 
-Forecast forecastRebuild(const ModelSize& base, const ModelSize& levelOne, int level,
-                         std::uint64_t budgetBytes) {
+// Ends within a few steps whatever the level: the bound quadruples the corners at each step,
+// so the counts soon pass 32 bits.
+Forecast forecastRebuild(const ModelSize& base, const ModelSize& levelOne, int level) {
     ModelSize input = base, output = levelOne;
     Forecast forecast = {true, 0};
     for (int step = 1;; ++step) {
         if (!fitsRecordCounts(output)) return {false, forecast.peakBytes};
         forecast.peakBytes = std::max(forecast.peakBytes, stepPeakBytes(input, output));
-        if (step == level || forecast.peakBytes > budgetBytes) return forecast;
+        if (step == level || output.corners == 0) return forecast;
         input = output;
         output = boundNextLevel(input);
     }
@@ -186,7 +187,7 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
         refuseFor(level, planned);
         return false;
     }
-    const Forecast forecast = forecastRebuild(measureModel(base), plan.outputSize, level, budgetBytes);
+    const Forecast forecast = forecastRebuild(measureModel(base), plan.outputSize, level);
     if (forecast.countsFit && forecast.peakBytes <= budgetBytes) {
         return rebuildInPlace(base, plan, subdivided, level);
     }
