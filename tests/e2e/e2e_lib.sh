@@ -46,15 +46,23 @@ E2E_CONVERT=/usr/bin/convert   # ImageMagick's own convert, whatever else is fir
 E2E_CHECKS=0
 export LIBGL_ALWAYS_SOFTWARE=1
 
+# Ends a process: SIGTERM, then SIGKILL if it is still there after five seconds.
+e2e_end_process() {
+    local pid=$1 i
+    kill -TERM "$pid" 2>/dev/null || return 0
+    for i in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
 e2e_cleanup() {
     local status=$?
     local pid
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-    if [[ -n "$E2E_XVFB_PID" ]]; then
-        kill "$E2E_XVFB_PID" 2>/dev/null || true
-        wait "$E2E_XVFB_PID" 2>/dev/null || true
-    fi
+    for pid in "${E2E_PIDS[@]}"; do e2e_end_process "$pid"; done
+    [[ -n "$E2E_XVFB_PID" ]] && e2e_end_process "$E2E_XVFB_PID"
     if [[ $status -ne 0 && -n "${E2E_ARTIFACTS:-}" ]]; then
         mkdir -p "$E2E_ARTIFACTS/$E2E_NAME"
         cp "$E2E_TMP"/*.png "$E2E_TMP"/*.out "$E2E_TMP"/*.err "$E2E_ARTIFACTS/$E2E_NAME/" 2>/dev/null || true
@@ -88,7 +96,9 @@ e2e_pass() {
 e2e_start_display() {
     local fdfile="$E2E_TMP/display"
     : >"$fdfile"
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fdfile" 2>"$E2E_TMP/xvfb.err" &
+    # Its output goes to a file, so that neither Xvfb nor the keymap compiler it starts keeps
+    # the test runner's output open.
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fdfile" >"$E2E_TMP/xvfb.out" 2>"$E2E_TMP/xvfb.err" </dev/null &
     E2E_XVFB_PID=$!
     local i
     for i in $(seq 100); do
@@ -103,7 +113,7 @@ e2e_start_display() {
 e2e_launch() {
     local name=$1
     shift
-    "$@" >"$E2E_TMP/$name.out" 2>"$E2E_TMP/$name.err" &
+    "$@" >"$E2E_TMP/$name.out" 2>"$E2E_TMP/$name.err" </dev/null &
     E2E_LAST_PID=$!
     E2E_PIDS+=("$E2E_LAST_PID")
 }
@@ -120,8 +130,7 @@ e2e_launch_traced() {
 }
 
 e2e_stop() {
-    kill -TERM "$1" 2>/dev/null || true
-    wait "$1" 2>/dev/null || true
+    e2e_end_process "$1"
 }
 
 e2e_wait_window() {
