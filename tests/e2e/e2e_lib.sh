@@ -20,6 +20,10 @@
 #   e2e_screenshot WID FILE           save the window's picture as a PNG
 #   e2e_pixel FILE X Y                print "R G B" (0..255) of one pixel of a screenshot
 #   e2e_count_color FILE R G B [FUZZ] print how many pixels are within FUZZ% (default 8) of a colour
+#   e2e_count_color_in_box FILE X Y W H R G B
+#                                     the same, within the W x H box whose top left is (X, Y)
+#   e2e_snap NAME                     let a few frames pass, save window $wid as
+#                                     $E2E_TMP/NAME.png and print that path
 #   e2e_differs FILE1 FILE2           succeed when the two pictures differ in any pixel
 #   e2e_click WID X Y [BUTTON]        press and release a mouse button at window pixel (X, Y)
 #   e2e_drag WID X1 Y1 X2 Y2 [BUTTON] drag with a button held, in small steps
@@ -175,6 +179,18 @@ e2e_count_color() {
     rm -f "$solid"
     read -r width height <<<"$size"
     echo $((width * height - ${different%% *}))
+}
+
+e2e_count_color_in_box() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5 r=$6 g=$7 b=$8
+    "$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_TMP/box.png"
+    e2e_count_color "$E2E_TMP/box.png" "$r" "$g" "$b"
+}
+
+e2e_snap() {
+    e2e_settle
+    e2e_screenshot "$wid" "$E2E_TMP/$1.png"
+    echo "$E2E_TMP/$1.png"
 }
 
 e2e_differs() {

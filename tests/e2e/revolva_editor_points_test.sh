@@ -5,15 +5,9 @@
 source "$E2E_LIB"
 [[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 
-# Pixels of colour (R, G, B) within the W x H box whose top left is (X, Y) in a screenshot.
-count_in_box() {
-    local file=$1 x=$2 y=$3 w=$4 h=$5 r=$6 g=$7 b=$8
-    "$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_TMP/box.png"
-    e2e_count_color "$E2E_TMP/box.png" "$r" "$g" "$b"
-}
 # Marker pixels around window pixel (X, Y): the square's outline lies 12 pixels out.
-red_near() { count_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 0 0; }
-yellow_near() { count_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 255 0; }
+red_near() { e2e_count_color_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 0 0; }
+yellow_near() { e2e_count_color_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 255 0; }
 
 e2e_start_display
 cd "$E2E_TMP"
