@@ -28,13 +28,6 @@ bool sameRow(const GeneratrixCurve& a, const GeneratrixCurve& b) {
     return true;
 }
 
-RevolutionSurface builtFrom(const GeneratrixCurve& curve) {
-    RevolutionSurface surface = emptyRevolutionSurface();
-    surface.source = &curve;
-    rebuildSurface(surface);
-    return surface;
-}
-
 }  // namespace
 
 TEST(SurfaceShape, ProgramStartsWithFourPatchesOfThreeEmptyRowsAndNoSource) {

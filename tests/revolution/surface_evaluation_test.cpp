@@ -10,13 +10,6 @@
 
 namespace {
 
-RevolutionSurface builtFrom(const GeneratrixCurve& curve) {
-    RevolutionSurface surface = emptyRevolutionSurface();
-    surface.source = &curve;
-    rebuildSurface(surface);
-    return surface;
-}
-
 void expectNear(const Point3d& actual, const Point3d& expected, double tolerance) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);

@@ -14,13 +14,6 @@
 
 namespace {
 
-RevolutionSurface builtFrom(const GeneratrixCurve& curve) {
-    RevolutionSurface surface = emptyRevolutionSurface();
-    surface.source = &curve;
-    rebuildSurface(surface);
-    return surface;
-}
-
 GeneratrixCurve negativeMiddleCurve() {
     GeneratrixCurve curve;
     curve.appendPoint({0.2, 0.0, 0.1}, 1.0);

@@ -1,9 +1,11 @@
-// Curves shared by the surface tests: the editor's start curve and seeded random curves.
+// Curves shared by the surface tests: the editor's start curve, seeded random curves, and
+// the surface revolved from a curve.
 #pragma once
 
 #include <random>
 
 #include "generatrix_curve.h"
+#include "revolution_surface.h"
 
 // The generatrix the editor starts with: (0.2, 0, 0.2) and (0.8, 0, 0.8), weights 1.
 inline GeneratrixCurve startCurve() {
@@ -26,4 +28,12 @@ inline GeneratrixCurve randomCurve(std::mt19937& random, int count, double minWe
         curve.appendPoint({x, 0.0, z}, weight(random));
     }
     return curve;
+}
+
+// The surface revolved from `curve`, which must outlive it.
+inline RevolutionSurface builtFrom(const GeneratrixCurve& curve) {
+    RevolutionSurface surface = emptyRevolutionSurface();
+    surface.source = &curve;
+    rebuildSurface(surface);
+    return surface;
 }
