@@ -267,13 +267,19 @@ T* takeEntry(T* array, std::int32_t& cursor, std::int32_t count) {
     return &array[cursor++];
 }
 
+// Reads up to `wanted` numbers of a "v", "vt" or "vn" line (after its keyword) into `values`;
+// fewer than `needed` prints `error` and fails.
+bool readEntryNumbers(std::string_view line, float* values, int wanted, int needed,
+                      const char* error) {
+    if (parseFloats(line.data() + 2, line.data() + line.size(), values, wanted) >= needed)
+        return true;
+    std::fputs(error, stderr);
+    return false;
+}
+
 bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float xyzw[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    const char* text = line.data() + 2;
-    if (parseFloats(text, line.data() + line.size(), xyzw, 4) < 3) {
-        std::fprintf(stderr, "Error reading vertex data!\n");
-        return false;
-    }
+    if (!readEntryNumbers(line, xyzw, 4, 3, "Error reading vertex data!\n")) return false;
     Vec4f* vertex = takeEntry(model->vertices, at.vertices, model->numVertices);
     if (vertex == nullptr) return reportChangedFile();
     *vertex = {xyzw[0], xyzw[1], xyzw[2], xyzw[3]};
@@ -282,11 +288,7 @@ bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
 
 bool readTexCoordLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float uvw[3] = {0.0f, 0.0f, 0.0f};
-    const char* text = line.data() + 2;
-    if (parseFloats(text, line.data() + line.size(), uvw, 3) < 1) {
-        std::fprintf(stderr, "Error reading texture coordinates!\n");
-        return false;
-    }
+    if (!readEntryNumbers(line, uvw, 3, 1, "Error reading texture coordinates!\n")) return false;
     Vec3f* texCoord = takeEntry(model->texCoords, at.texCoords, model->numTexCoords);
     if (texCoord == nullptr) return reportChangedFile();
     *texCoord = {uvw[0], uvw[1], uvw[2]};
@@ -295,11 +297,7 @@ bool readTexCoordLine(std::string_view line, ObjModel* model, ReadCursor& at) {
 
 bool readNormalLine(std::string_view line, ObjModel* model, ReadCursor& at) {
     float xyz[3] = {0.0f, 0.0f, 0.0f};
-    const char* text = line.data() + 2;
-    if (parseFloats(text, line.data() + line.size(), xyz, 3) < 3) {
-        std::fprintf(stderr, "Error reading normal vectors!\n");
-        return false;
-    }
+    if (!readEntryNumbers(line, xyz, 3, 3, "Error reading normal vectors!\n")) return false;
     Vec3f* normal = takeEntry(model->normals, at.normals, model->numNormals);
     if (normal == nullptr) return reportChangedFile();
     *normal = {xyz[0], xyz[1], xyz[2]};
