@@ -1,51 +1,8 @@
-// The orbiting camera of a 3D window and its mouse navigation: the left button orbits,
-// the middle button pans, the right button zooms. The navigation arithmetic is kept in
-// plain functions on records; the GLUT callbacks only apply it to the program's instances.
+// The camera of a 3D window as OpenGL and GLUT see it: the modelview transform of `camera` and
+// the mouse callbacks that drive it. The record and its arithmetic are in camera_state.h.
 #pragma once
 
-#include <vector>
-
-#include "scene_profile.h"
-
-struct Camera {
-    float fovy = 45.0f;
-    float aspect = 1.0f;  // kept for completeness; the projection uses the window's ratio
-    float zNear = 0.001f;
-    float zFar = 100.0f;
-    struct { double x = 0.0, y = 0.0, z = 0.0; } target;  // eye-space offset of the origin
-    double elevation = 45.0;  // degrees about x
-    double azimuth = 45.0;    // degrees about y
-    double roll = 0.0;        // degrees about z
-    double distance = 3.0;    // negative: the scene is seen from the opposite side
-};
-
-struct NavigationState {
-    bool rotating = false;
-    bool panning = false;
-    bool zooming = false;
-    int lastX = 0;
-    int lastY = 0;  // measured upwards: window height minus the GLUT y
-};
-
-// The program's one camera and its navigation state.
-extern Camera camera;
-extern NavigationState navigation;
-
-// A press (state 0) starts the button's mode and records the pointer; any release
-// (state 1) ends every mode. Buttons other than left, middle and right start no mode.
-void pressOrReleaseButton(NavigationState& nav, int windowHeight, int button, int state, int x,
-                          int y);
-// Moves the camera by the pointer's travel since the last event: orbit, else pan, else zoom.
-void dragCamera(Camera& cam, NavigationState& nav, int windowHeight, int x, int y);
-
-// One step of the camera transform, as handed to glTranslated / glRotated / glRotatef.
-struct TransformStep {
-    enum Kind { translate, rotate, rotateSingle } kind;
-    double angle;    // degrees, for rotations
-    double x, y, z;  // offset, or rotation axis
-};
-// The modelview steps that show the scene through the camera, in the order they are issued.
-std::vector<TransformStep> cameraTransformSteps(const Camera& cam, UpAxis upAxis);
+#include "camera_state.h"
 
 // Multiplies the current matrix by the transform of `camera`.
 void applyCameraTransform();
