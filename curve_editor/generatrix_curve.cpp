@@ -1,4 +1,4 @@
-// Rational Bezier generatrix: storage, Bernstein basis and evaluation.
+// Rational Bezier generatrix: storage, Bernstein basis, rational sum and evaluation.
 #include "generatrix_curve.h"
 
 void GeneratrixCurve::appendPoint(const Point3d& point, double weight) {
@@ -14,21 +14,12 @@ void GeneratrixCurve::removePoint(std::size_t i) {
 double& GeneratrixCurve::weightAt(std::size_t i) { return weights[i]; }
 
 Point3d GeneratrixCurve::evaluate(double t, double& weightSum) const {
-    Point3d point;
-    weightSum = 0.0;
-    const int degree = static_cast<int>(pointCount()) - 1;
-    for (int i = 0; i <= degree; ++i) {
-        const double b = bernstein(degree, i, t) * weights[i];
-        const Point3d& p = controlPoints[i];
-        weightSum += b;
-        point.x += b * p.x;
-        point.y += b * p.y;
-        point.z += b * p.z;
-    }
-    point.x /= weightSum;
-    point.y /= weightSum;
-    point.z /= weightSum;
-    return point;
+    const std::vector<double> basis = bernsteinValues(static_cast<int>(pointCount()) - 1, t);
+    RationalSum sum;
+    for (std::size_t i = 0; i < basis.size(); ++i)
+        addRationalTerm(sum, basis[i] * weights[i], controlPoints[i]);
+    weightSum = sum.weightSum;
+    return rationalPoint(sum);
 }
 
 std::uint64_t binomial(int n, int i) {
@@ -73,4 +64,19 @@ double binomialValue(int n, int i) {
 double bernstein(int n, int i, double t) {
     const double u = 1.0 - t;
     return integerPower(u, n - i) * binomialValue(n, i) * integerPower(t, i);
+}
+
+void fillBernsteinValues(int degree, double t, double* values) {
+    for (int i = 0; i <= degree; ++i) values[i] = bernstein(degree, i, t);
+}
+
+std::vector<double> bernsteinValues(int degree, double t) {
+    std::vector<double> values(degree >= 0 ? static_cast<std::size_t>(degree + 1) : 0);
+    fillBernsteinValues(degree, t, values.data());
+    return values;
+}
+
+Point3d rationalPoint(const RationalSum& sum) {
+    return {sum.weightedPoints.x / sum.weightSum, sum.weightedPoints.y / sum.weightSum,
+            sum.weightedPoints.z / sum.weightSum};
 }

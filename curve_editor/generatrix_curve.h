@@ -1,5 +1,6 @@
-// The generatrix: a rational Bezier curve of any degree, stored as two parallel arrays,
-// and the Bernstein basis that both the curve and the surface of revolution evaluate.
+// The generatrix: a rational Bezier curve of any degree, stored as two parallel arrays, and
+// the two primitives that both the curve and the surface of revolution evaluate with: the
+// Bernstein basis and the rational sum.
 #pragma once
 
 #include <cstddef>
@@ -40,3 +41,28 @@ double bernstein(int n, int i, double t);
 
 // base raised to a non-negative integer power by binary exponentiation.
 double integerPower(double base, int exponent);
+
+// bernstein(degree, i, t) for i = 0..degree, written to values[0..degree]; nothing for a
+// negative degree. Every table of basis values, curve or surface, is filled by this.
+void fillBernsteinValues(int degree, double t, double* values);
+// The same values as a new array of degree + 1 entries (empty for a negative degree).
+std::vector<double> bernsteinValues(int degree, double t);
+
+// The numerator and denominator of a rational Bezier sum, built up one term at a time.
+struct RationalSum {
+    Point3d weightedPoints;   // sum of coefficient * point
+    double weightSum = 0.0;   // sum of coefficients, sign included
+};
+
+// Adds the term coefficient * point, the coefficient being basis value(s) times weight. The
+// weight sum is added first, then x, y, z: the order every evaluation has always used.
+inline void addRationalTerm(RationalSum& sum, double coefficient, const Point3d& point) {
+    sum.weightSum += coefficient;
+    sum.weightedPoints.x += coefficient * point.x;
+    sum.weightedPoints.y += coefficient * point.y;
+    sum.weightedPoints.z += coefficient * point.z;
+}
+
+// The point the sum stands for, numerator over denominator. The division is not guarded: a
+// zero weight sum gives non-finite coordinates.
+Point3d rationalPoint(const RationalSum& sum);

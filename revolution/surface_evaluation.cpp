@@ -5,16 +5,42 @@
 #include <cmath>
 #include <vector>
 
+namespace {
+
+double determinant3(double a0, double a1, double a2, double b0, double b1, double b2, double c0,
+                    double c1, double c2) {
+    return a0 * (b1 * c2 - b2 * c1) - a1 * (b0 * c2 - b2 * c0) + a2 * (b0 * c1 - b1 * c0);
+}
+
+int columnCount(const SurfacePatch& patch) {
+    return patch.empty() ? 0 : static_cast<int>(patch[0].pointCount());
+}
+
+void accumulate(HomogeneousPoint& sum, double coefficient, const HomogeneousPoint& point) {
+    sum.x += coefficient * point.x;
+    sum.y += coefficient * point.y;
+    sum.z += coefficient * point.z;
+    sum.w += coefficient * point.w;
+}
+
+Point3d normalisedIfLong(Point3d n) {
+    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    if (length > shortestNormalisedLength) {
+        const double inverse = 1.0 / length;
+        n.x *= inverse;
+        n.y *= inverse;
+        n.z *= inverse;
+    }
+    return n;
+}
+
+}  // namespace
+
 PatchParameter selectPatch(double u) {
     if (u <= 1.0) return {0, u};
     if (u <= 2.0) return {1, u - 1.0};
     if (u <= 3.0) return {2, u - 2.0};
     return {3, u - 3.0};
-}
-
-static double determinant3(double a0, double a1, double a2, double b0, double b1, double b2,
-                           double c0, double c1, double c2) {
-    return a0 * (b1 * c2 - b2 * c1) - a1 * (b0 * c2 - b2 * c0) + a2 * (b0 * c1 - b1 * c0);
 }
 
 Point3d tripleProduct(const HomogeneousPoint& p, const HomogeneousPoint& q,
@@ -24,43 +50,26 @@ Point3d tripleProduct(const HomogeneousPoint& p, const HomogeneousPoint& q,
             determinant3(p.x, p.y, p.w, q.x, q.y, q.w, r.x, r.y, r.w)};
 }
 
-static int columnCount(const SurfacePatch& patch) {
-    return patch.empty() ? 0 : static_cast<int>(patch[0].pointCount());
-}
-
-// Bernstein values of the given degree at t, one per index 0..degree (none below degree 0).
-static std::vector<double> basisValues(int degree, double t) {
-    std::vector<double> values(degree >= 0 ? static_cast<std::size_t>(degree + 1) : 0);
-    for (int i = 0; i <= degree; ++i) values[static_cast<std::size_t>(i)] = bernstein(degree, i, t);
-    return values;
-}
-
 Point3d patchPointFromBasis(const SurfacePatch& patch, const double* basisS, const double* basisV,
                             double& weightSum) {
     const int rows = static_cast<int>(patch.size());
     const int columns = columnCount(patch);
-    Point3d point;
-    weightSum = 0.0;
+    RationalSum sum;
     for (int i = 0; i < rows; ++i) {
         const GeneratrixCurve& row = patch[static_cast<std::size_t>(i)];
         for (int j = 0; j < columns; ++j) {
-            const double b = basisS[i] * basisV[j] * row.weights[static_cast<std::size_t>(j)];
-            const Point3d& p = row.controlPoints[static_cast<std::size_t>(j)];
-            weightSum += b;
-            point.x += b * p.x;
-            point.y += b * p.y;
-            point.z += b * p.z;
+            const auto column = static_cast<std::size_t>(j);
+            addRationalTerm(sum, basisS[i] * basisV[j] * row.weights[column],
+                            row.controlPoints[column]);
         }
     }
-    point.x /= weightSum;
-    point.y /= weightSum;
-    point.z /= weightSum;
-    return point;
+    weightSum = sum.weightSum;
+    return rationalPoint(sum);
 }
 
 Point3d patchPoint(const SurfacePatch& patch, double s, double v, double& weightSum) {
-    const std::vector<double> basisS = basisValues(static_cast<int>(patch.size()) - 1, s);
-    const std::vector<double> basisV = basisValues(columnCount(patch) - 1, v);
+    const std::vector<double> basisS = bernsteinValues(static_cast<int>(patch.size()) - 1, s);
+    const std::vector<double> basisV = bernsteinValues(columnCount(patch) - 1, v);
     return patchPointFromBasis(patch, basisS.data(), basisV.data(), weightSum);
 }
 
@@ -77,24 +86,6 @@ HomogeneousNet homogeneousNet(const SurfacePatch& patch) {
         }
     }
     return net;
-}
-
-static void accumulate(HomogeneousPoint& sum, double coefficient, const HomogeneousPoint& point) {
-    sum.x += coefficient * point.x;
-    sum.y += coefficient * point.y;
-    sum.z += coefficient * point.z;
-    sum.w += coefficient * point.w;
-}
-
-static Point3d normalisedIfLong(Point3d n) {
-    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    if (length > shortestNormalisedLength) {
-        const double inverse = 1.0 / length;
-        n.x *= inverse;
-        n.y *= inverse;
-        n.z *= inverse;
-    }
-    return n;
 }
 
 Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, const double* basisS1,
@@ -133,8 +124,8 @@ Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, cons
 }
 
 Point3d patchNormal(const SurfacePatch& patch, double s, double v) {
-    const std::vector<double> basisS1 = basisValues(static_cast<int>(patch.size()) - 2, s);
-    const std::vector<double> basisV2 = basisValues(columnCount(patch) - 2, v);
+    const std::vector<double> basisS1 = bernsteinValues(static_cast<int>(patch.size()) - 2, s);
+    const std::vector<double> basisV2 = bernsteinValues(columnCount(patch) - 2, v);
     return patchNormalFromBasis(homogeneousNet(patch), s, v, basisS1.data(), basisV2.data());
 }
 

@@ -60,9 +60,13 @@ Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, cons
                              const double* basisV2);
 
 // Point and normal of `surface` at (u, v), u in [0, 4], v in [0, 1]. The surface must have its
-// four patches, as emptyRevolutionSurface and rebuildSurface leave it.
+// four patches, as emptyRevolutionSurface and rebuildSurface leave it. Each call computes
+// every basis value afresh: this is the reference arithmetic that the frame's tessellation,
+// which reuses basis values, must match bit for bit.
 Point3d surfacePoint(const RevolutionSurface& surface, double u, double v, double& weightSum);
 Point3d surfaceNormal(const RevolutionSurface& surface, double u, double v);
-// The same on `revolutionSurface` as left by the last rebuild.
+// The same on `revolutionSurface` as left by the last rebuild: one sample of the program's own
+// surface. The surface window draws through tessellateSurface instead, so today only tests
+// call these; they stay as the way to read the program's surface at one parameter pair.
 Point3d surfacePoint(double u, double v, double& weightSum);
 Point3d surfaceNormal(double u, double v);

@@ -50,82 +50,105 @@ namespace {
 // bounded. The values are the same either way.
 constexpr std::size_t largestBasisTable = std::size_t{1} << 22;
 
-// Evaluates columns of samples at the frame's generatrix parameters.
+// Evaluates columns of samples at the frame's generatrix parameters v_j. With N control points
+// per row, a sample's point takes the N values bernstein(N - 1, ., v_j) and its normal the
+// N - 1 values bernstein(N - 2, ., v_j).
 struct ColumnSampler {
-    const RevolutionSurface& surface;
-    SampleEvaluation evaluation;
-    std::vector<double> parameters;  // v_j
-    int tableColumns = -1;           // control points per row the tables were made for
-    bool tabled = false;
-    std::vector<double> basisTable;   // per sample: bernstein(N - 1, ., v_j), N values
-    std::vector<double> basisTable2;  // per sample: bernstein(N - 2, ., v_j), N - 1 values
-    std::vector<double> scratch, scratch2;
-    std::vector<HomogeneousNet> nets;  // per patch, made once per frame
+    const RevolutionSurface* surface = nullptr;
+    SampleEvaluation evaluation = SampleEvaluation::reusedBasis;
+    std::vector<double> curveParameters;  // v_j, one per sample along the generatrix
+    std::vector<HomogeneousNet> nets;     // per patch, made once per frame
+    int tableColumns = -1;                // control points per row the basis arrays are sized for
+    bool holdsTables = false;             // whether the per-frame tables below are filled
+    std::vector<double> pointBasisTable;   // per sample, its N point basis values
+    std::vector<double> normalBasisTable;  // per sample, its N - 1 normal basis values
+    std::vector<double> samplePointBasis;   // without tables: the current sample's point values
+    std::vector<double> sampleNormalBasis;  // without tables: the current sample's normal values
 };
 
-void fillBasis(int degree, double t, double* values) {
-    for (int i = 0; i <= degree; ++i) values[i] = bernstein(degree, i, t);
+ColumnSampler frameSampler(const RevolutionSurface& surface, int curveSamples,
+                           SampleEvaluation evaluation) {
+    ColumnSampler sampler;
+    sampler.surface = &surface;
+    sampler.evaluation = evaluation;
+    for (const SurfacePatch& patch : surface.patches) sampler.nets.push_back(homogeneousNet(patch));
+    sampler.curveParameters.resize(static_cast<std::size_t>(curveSamples));
+    for (int j = 0; j < curveSamples; ++j)
+        sampler.curveParameters[static_cast<std::size_t>(j)] = sampleParameter(j, curveSamples);
+    return sampler;
 }
 
-void prepareTables(ColumnSampler& sampler, int columns) {
+// Sizes the basis arrays for rows of `columns` points and fills the per-frame tables when they
+// fit; does nothing when they were made for that many points already.
+void prepareBasisArrays(ColumnSampler& sampler, int columns) {
     if (sampler.tableColumns == columns) return;
     sampler.tableColumns = columns;
-    const std::size_t n = columns > 0 ? static_cast<std::size_t>(columns) : 0;
-    const std::size_t n2 = columns > 1 ? n - 1 : 0;
-    const std::size_t samples = sampler.parameters.size();
-    sampler.scratch.assign(n, 0.0);
-    sampler.scratch2.assign(n2, 0.0);
-    sampler.tabled = samples * (n + n2) <= largestBasisTable;
-    if (!sampler.tabled) {
-        sampler.basisTable.clear();
-        sampler.basisTable2.clear();
+    const std::size_t pointValues = columns > 0 ? static_cast<std::size_t>(columns) : 0;
+    const std::size_t normalValues = columns > 1 ? pointValues - 1 : 0;
+    const std::size_t samples = sampler.curveParameters.size();
+    sampler.samplePointBasis.assign(pointValues, 0.0);
+    sampler.sampleNormalBasis.assign(normalValues, 0.0);
+    sampler.holdsTables = samples * (pointValues + normalValues) <= largestBasisTable;
+    if (!sampler.holdsTables) {
+        sampler.pointBasisTable.clear();
+        sampler.normalBasisTable.clear();
         return;
     }
-    sampler.basisTable.assign(samples * n, 0.0);
-    sampler.basisTable2.assign(samples * n2, 0.0);
+    sampler.pointBasisTable.assign(samples * pointValues, 0.0);
+    sampler.normalBasisTable.assign(samples * normalValues, 0.0);
     for (std::size_t j = 0; j < samples; ++j) {
-        fillBasis(columns - 1, sampler.parameters[j], sampler.basisTable.data() + j * n);
-        fillBasis(columns - 2, sampler.parameters[j], sampler.basisTable2.data() + j * n2);
+        const double v = sampler.curveParameters[j];
+        fillBernsteinValues(columns - 1, v, sampler.pointBasisTable.data() + j * pointValues);
+        fillBernsteinValues(columns - 2, v, sampler.normalBasisTable.data() + j * normalValues);
     }
 }
 
-void evaluatePlainColumn(const ColumnSampler& sampler, double u, std::vector<SurfaceSample>& column) {
-    column.resize(sampler.parameters.size());
+// The generatrix basis values of sample j: looked up in the tables, or computed now.
+struct SampleBasis {
+    const double* point;
+    const double* normal;
+};
+SampleBasis curveBasisOfSample(ColumnSampler& sampler, std::size_t j) {
+    const int columns = sampler.tableColumns;
+    if (sampler.holdsTables) {
+        return {sampler.pointBasisTable.data() + j * sampler.samplePointBasis.size(),
+                sampler.normalBasisTable.data() + j * sampler.sampleNormalBasis.size()};
+    }
+    const double v = sampler.curveParameters[j];
+    fillBernsteinValues(columns - 1, v, sampler.samplePointBasis.data());
+    fillBernsteinValues(columns - 2, v, sampler.sampleNormalBasis.data());
+    return {sampler.samplePointBasis.data(), sampler.sampleNormalBasis.data()};
+}
+
+// Every sample from scratch through surfacePoint and surfaceNormal; see SampleEvaluation.
+void evaluatePlainColumn(const ColumnSampler& sampler, double u,
+                         std::vector<SurfaceSample>& column) {
+    column.resize(sampler.curveParameters.size());
     for (std::size_t j = 0; j < column.size(); ++j) {
-        const double v = sampler.parameters[j];
-        column[j].point = surfacePoint(sampler.surface, u, v, column[j].weightSum);
-        column[j].normal = surfaceNormal(sampler.surface, u, v);
+        const double v = sampler.curveParameters[j];
+        column[j].point = surfacePoint(*sampler.surface, u, v, column[j].weightSum);
+        column[j].normal = surfaceNormal(*sampler.surface, u, v);
     }
 }
 
 // The same arithmetic as surfacePoint / surfaceNormal, with the basis values looked up.
-void evaluateColumnFromTables(ColumnSampler& sampler, double u, std::vector<SurfaceSample>& column) {
+void evaluateColumnFromTables(ColumnSampler& sampler, double u,
+                              std::vector<SurfaceSample>& column) {
     const PatchParameter at = selectPatch(u);
-    const SurfacePatch& patch = sampler.surface.patches[at.patch];
+    const SurfacePatch& patch = sampler.surface->patches[at.patch];
     const HomogeneousNet& net = sampler.nets[at.patch];
-    const int rows = static_cast<int>(patch.size());
-    const int columns = patch.empty() ? 0 : static_cast<int>(patch[0].pointCount());
-    prepareTables(sampler, columns);
-    std::vector<double> basisS(static_cast<std::size_t>(rows > 0 ? rows : 0));
-    std::vector<double> basisS1(static_cast<std::size_t>(rows > 1 ? rows - 1 : 0));
-    fillBasis(rows - 1, at.s, basisS.data());
-    fillBasis(rows - 2, at.s, basisS1.data());
+    prepareBasisArrays(sampler, net.columns);
+    // Basis values around the axis, the same for every sample of the column.
+    const std::vector<double> pointTurnBasis = bernsteinValues(net.rows - 1, at.s);
+    const std::vector<double> normalTurnBasis = bernsteinValues(net.rows - 2, at.s);
 
-    const std::size_t n = sampler.scratch.size(), n2 = sampler.scratch2.size();
-    column.resize(sampler.parameters.size());
+    column.resize(sampler.curveParameters.size());
     for (std::size_t j = 0; j < column.size(); ++j) {
-        const double v = sampler.parameters[j];
-        const double* basisV = sampler.scratch.data();
-        const double* basisV2 = sampler.scratch2.data();
-        if (sampler.tabled) {
-            basisV = sampler.basisTable.data() + j * n;
-            basisV2 = sampler.basisTable2.data() + j * n2;
-        } else {
-            fillBasis(columns - 1, v, sampler.scratch.data());
-            fillBasis(columns - 2, v, sampler.scratch2.data());
-        }
-        column[j].point = patchPointFromBasis(patch, basisS.data(), basisV, column[j].weightSum);
-        column[j].normal = patchNormalFromBasis(net, at.s, v, basisS1.data(), basisV2);
+        const SampleBasis curveBasis = curveBasisOfSample(sampler, j);
+        column[j].point = patchPointFromBasis(patch, pointTurnBasis.data(), curveBasis.point,
+                                              column[j].weightSum);
+        column[j].normal = patchNormalFromBasis(net, at.s, sampler.curveParameters[j],
+                                                normalTurnBasis.data(), curveBasis.normal);
     }
 }
 
@@ -143,12 +166,7 @@ void tessellateSurface(const RevolutionSurface& surface, int revolutionSamples, 
     if (revolutionSamples < 2 || curveSamples < 2) return;
     if (surface.patches.size() != static_cast<std::size_t>(surfacePatchCount)) return;
     const int patchCount = surfacePatchCount;
-
-    ColumnSampler sampler{surface, evaluation, {}, -1, false, {}, {}, {}, {}, {}};
-    for (const SurfacePatch& patch : surface.patches) sampler.nets.push_back(homogeneousNet(patch));
-    sampler.parameters.resize(static_cast<std::size_t>(curveSamples));
-    for (int j = 0; j < curveSamples; ++j)
-        sampler.parameters[static_cast<std::size_t>(j)] = sampleParameter(j, curveSamples);
+    ColumnSampler sampler = frameSampler(surface, curveSamples, evaluation);
 
     // Column 0 is kept for the closing band, so u = patchCount is never evaluated.
     std::vector<SurfaceSample> first, previous, current;
