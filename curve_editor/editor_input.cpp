@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr int windowSize = 600;
-constexpr double pixelSpan = 599.0;  // pixels 0..599 cover the unit square
-
 // Rounds to single precision and keeps the result within [0, 1].
 double roundAndClampUnit(double value) {
     const double rounded = static_cast<float>(value);
@@ -18,18 +15,18 @@ double roundAndClampUnit(double value) {
 
 void recordLastEvent(EditorState& state, int px, int py) {
     state.dragLastX = px;
-    state.dragLastY = windowSize - py;
+    state.dragLastY = editorWindowSize - py;
 }
 
 }  // namespace
 
 Point3d curvePointAtPixel(int px, int py) {
-    return {1.0 - px / pixelSpan, 0.0, (windowSize - py) / pixelSpan};
+    return {1.0 - px / editorPixelSpan, 0.0, (editorWindowSize - py) / editorPixelSpan};
 }
 
 std::optional<std::size_t> pickPointAt(const GeneratrixCurve& curve, int px, int py) {
-    const double mouseX = 1.0 - static_cast<float>(px / pixelSpan);
-    const double mouseZ = static_cast<float>((windowSize - py) / pixelSpan);
+    const double mouseX = 1.0 - static_cast<float>(px / editorPixelSpan);
+    const double mouseZ = static_cast<float>((editorWindowSize - py) / editorPixelSpan);
     for (std::size_t i = 0; i < curve.pointCount(); ++i) {
         const Point3d& p = curve.controlPoints[i];
         if (std::fabs(p.x - mouseX) <= pickTolerance && std::fabs(p.z - mouseZ) <= pickTolerance)
@@ -65,8 +62,9 @@ void dragTo(EditorState& state, int px, int py) {
     state.dragPoint = positionWithinCurve(state.dragPoint, state.generatrix);
     if (state.dragPoint) {
         Point3d& point = state.generatrix.controlPoints[*state.dragPoint];
-        point.x = roundAndClampUnit(point.x - (px - state.dragLastX) / pixelSpan);
-        point.z = roundAndClampUnit(point.z + ((windowSize - py) - state.dragLastY) / pixelSpan);
+        point.x = roundAndClampUnit(point.x - (px - state.dragLastX) / editorPixelSpan);
+        const int upwardsY = editorWindowSize - py;
+        point.z = roundAndClampUnit(point.z + (upwardsY - state.dragLastY) / editorPixelSpan);
     }
     recordLastEvent(state, px, py);
 }

@@ -7,6 +7,11 @@
 
 #include "editor_state.h"
 
+// The editor window is this many pixels wide and high, whatever size is asked for.
+constexpr int editorWindowSize = 600;
+// Pixels 0..599 cover the unit square, so one curve unit is this many pixels.
+constexpr double editorPixelSpan = editorWindowSize - 1;
+
 // Half-size, in curve units, of the square zone around a point in which the mouse picks it.
 constexpr double pickTolerance = 0.02;
 

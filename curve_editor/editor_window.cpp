@@ -6,11 +6,10 @@
 
 #include "credits.h"
 #include "editor_input.h"
+#include "editor_state.h"
 #include "editor_view.h"
 
 namespace {
-
-constexpr int editorWindowSize = 600;
 
 void emitVertex(const WindowPoint& position) {
     glVertex2f(static_cast<float>(position.x), static_cast<float>(position.y));

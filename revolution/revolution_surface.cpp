@@ -20,27 +20,32 @@ GeneratrixCurve shiftCurve(const GeneratrixCurve& curve, bool addXToY, double we
     return shifted;
 }
 
-static void restorePatchShape(RevolutionSurface& surface) {
+namespace {
+
+void restorePatchShape(RevolutionSurface& surface) {
     surface.patches.resize(surfacePatchCount);
     for (SurfacePatch& patch : surface.patches) patch.resize(patchRowCount);
 }
 
+}  // namespace
+
 void rebuildSurface(RevolutionSurface& surface) {
     if (surface.source == nullptr) return;
     restorePatchShape(surface);
-    const double c = cornerWeightFactor;
+    const double corner = cornerWeightFactor;
+    const double ring = ringWeightFactor;
     std::vector<SurfacePatch>& p = surface.patches;
 
     // Two shifts make a quarter turn: ring, corner, ring, ... around the square of the axis.
     const GeneratrixCurve r0 = *surface.source;
-    const GeneratrixCurve c01 = shiftCurve(r0, true, c);
-    const GeneratrixCurve r1 = shiftCurve(c01, false, 1.0);
-    const GeneratrixCurve c12 = shiftCurve(r1, false, c);
-    const GeneratrixCurve r2 = shiftCurve(c12, true, 1.0);
-    const GeneratrixCurve c23 = shiftCurve(r2, true, c);
-    const GeneratrixCurve r3 = shiftCurve(c23, false, 1.0);
-    const GeneratrixCurve c30 = shiftCurve(r3, false, c);
-    const GeneratrixCurve r4 = shiftCurve(c30, true, 1.0);
+    const GeneratrixCurve c01 = shiftCurve(r0, moveAlongY, corner);
+    const GeneratrixCurve r1 = shiftCurve(c01, moveAlongX, ring);
+    const GeneratrixCurve c12 = shiftCurve(r1, moveAlongX, corner);
+    const GeneratrixCurve r2 = shiftCurve(c12, moveAlongY, ring);
+    const GeneratrixCurve c23 = shiftCurve(r2, moveAlongY, corner);
+    const GeneratrixCurve r3 = shiftCurve(c23, moveAlongX, ring);
+    const GeneratrixCurve c30 = shiftCurve(r3, moveAlongX, corner);
+    const GeneratrixCurve r4 = shiftCurve(c30, moveAlongY, ring);
 
     // Neighbouring patches share their ring rows; the last ring closes at the start angle.
     p[0] = {r0, c01, r1};

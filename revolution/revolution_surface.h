@@ -19,6 +19,8 @@ struct RevolutionSurface {
 // Weight factor of a corner row: 0.71 in single precision (not cos 45 degrees), which makes
 // each quarter bulge slightly outwards.
 constexpr double cornerWeightFactor = static_cast<double>(0.71f);
+// Weight factor of a ring row: it keeps the weights of the corner row before it.
+constexpr double ringWeightFactor = 1.0;
 constexpr int surfacePatchCount = 4;
 constexpr int patchRowCount = 3;
 
@@ -31,6 +33,9 @@ RevolutionSurface emptyRevolutionSurface();
 // A copy of `curve` with each point (x, y, z) moved to (x, y + x, z) when addXToY is set,
 // else to (x - y, y, z), and each weight multiplied by weightFactor.
 GeneratrixCurve shiftCurve(const GeneratrixCurve& curve, bool addXToY, double weightFactor);
+// The two values of addXToY, named after the axis along which they move a point.
+constexpr bool moveAlongY = true;   // (x, y, z) to (x, y + x, z)
+constexpr bool moveAlongX = false;  // (x, y, z) to (x - y, y, z)
 
 // Replaces all 12 rows of `surface` from its source; a surface without a source is left as
 // it is. Restores the 4 x 3 shape if it was lost.
