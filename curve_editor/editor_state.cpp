@@ -2,8 +2,6 @@
 // the selected point and the two sampling densities.
 #include "editor_state.h"
 
-#include "editor_window.h"
-
 namespace {
 
 constexpr double weightStep = 0.1;

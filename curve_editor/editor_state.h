@@ -13,13 +13,16 @@ struct EditorState {
     std::optional<std::size_t> selection;      // position whose weight the weight keys change
     std::optional<std::size_t> dragPoint;      // position being dragged
     int dragLastX = 0;                         // mouse x at the last hit or motion event
-    int dragLastY = 0;                         // 600 minus the mouse y at that event
+    int dragLastY = 0;                         // window height minus the mouse y at that event
     bool showControlPolygon = true;
     bool showControlPoints = true;
     bool showLabels = true;
     int curveSampleCount = 10;                 // samples along the generatrix, never below 2
     int revolutionSampleCount = 10;            // samples around the axis, never below 5
 };
+
+// The editor's state, which the surface window reads and changes too.
+extern EditorState editorState;
 
 // The weight and sample-count keys that both windows share ("+", "=", "-", "_", "9", "(",
 // "0", ")", "7", "&", "8", "*"). Returns true when the key is one of them.

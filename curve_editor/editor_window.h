@@ -1,11 +1,9 @@
 // The 2D window of Revolva in which the user edits the generatrix: its GLUT callbacks and
-// drawing. The state it edits lives in `editorState`, which the surface window reads too.
+// drawing. The state it edits is `editorState` (editor_state.h), which the surface window
+// reads too.
 #pragma once
 
-#include "editor_state.h"
-
-// The editor's state: the generatrix, the selection, the display toggles, the sample counts.
-extern EditorState editorState;
+#include "point3d.h"
 // GLUT id of the editor window, set by createEditorWindow.
 extern int editorWindow;
 

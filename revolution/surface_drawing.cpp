@@ -5,11 +5,11 @@
 
 #include "camera.h"
 #include "controls_file.h"
-#include "editor_window.h"
+#include "editor_state.h"
 #include "revolution_surface.h"
 #include "scene_frame.h"
+#include "surface_keys.h"
 #include "surface_tessellation.h"
-#include "surface_window.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ void drawSurface() {
     drawGroundGrid();  // unlit: lighting was switched off at the end of the last frame
     drawAxes();
 
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
-    if (backFaceCulling) glEnable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, surfaceToggles.wireframe ? GL_LINE : GL_FILL);
+    if (surfaceToggles.backFaceCulling) glEnable(GL_CULL_FACE);
     glLineWidth(1.0f);
     glColor3f(1.0f, 0.0f, 0.0f);
     applyLightAndMaterial();

@@ -1,5 +1,7 @@
-// Keys of the surface window.
+// Keys of the surface window and the toggles they change.
 #include "surface_keys.h"
+
+SurfaceToggles surfaceToggles;
 
 bool applySurfaceKey(EditorState& state, bool& wireframeMode, bool& culling, unsigned char key) {
     if (applySharedEditKey(state, key)) return true;

@@ -5,6 +5,7 @@
 
 #include "camera.h"
 #include "controls_file.h"
+#include "editor_state.h"
 #include "editor_window.h"
 #include "revolution_surface.h"
 #include "scene_frame.h"
@@ -12,8 +13,6 @@
 #include "surface_keys.h"
 
 int surfaceWindow = 0;
-bool wireframe = false;
-bool backFaceCulling = false;
 
 void createSurfaceWindow() {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -43,7 +42,7 @@ void alternateRedisplay() {
 }
 
 void surfaceKeyboard(unsigned char key, int, int) {
-    applySurfaceKey(editorState, wireframe, backFaceCulling, key);
+    applySurfaceKey(editorState, surfaceToggles.wireframe, surfaceToggles.backFaceCulling, key);
 }
 
 void surfaceSpecialKey(int key, int, int) {

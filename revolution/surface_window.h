@@ -1,15 +1,12 @@
-// The 3D window of Revolva that shows the surface of revolution: its creation, keys and
-// toggles, and the idle callback that draws the editor and the surface in turn.
+// The 3D window of Revolva that shows the surface of revolution: its creation and key
+// callbacks, and the idle callback that draws the editor and the surface in turn. The toggles
+// its keys change are `surfaceToggles` (surface_keys.h).
 #pragma once
 
 #include "credits.h"
 
 // GLUT id of the surface window, set by createSurfaceWindow.
 extern int surfaceWindow;
-// Draw the surface as lines instead of filled polygons.
-extern bool wireframe;
-// Cull the back faces of the surface.
-extern bool backFaceCulling;
 
 // The title: "Superfície" in Windows-1252, then " - Por: " and the credit line. The string is
 // split after \xED so that the following "ce" is not read as more hex digits.
