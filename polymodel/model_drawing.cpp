@@ -1,27 +1,13 @@
 // Immediate-mode drawing of a polygon model: one begin/end pair per face, one per normal line.
 #include "model_drawing.h"
 
-#include <cmath>
-
 #include <GL/gl.h>
 
-bool showNormals = false;
-float normalLength = 1.0f;
+#include "face_geometry.h"
 
 Vec3f flatFaceNormal(const ObjModel& model, const ObjFace& face) {
-    // Newell's sum: the area vector of the whole polygon, so no choice of three corners can
-    // make it vanish while the face has area.
-    Vec3f sum = {0.0f, 0.0f, 0.0f};
-    for (std::int32_t j = 0; j < face.numVertices; ++j) {
-        const Vec4f& a = model.vertices[face.vertexIndices[j]];
-        const Vec4f& b = model.vertices[face.vertexIndices[(j + 1) % face.numVertices]];
-        sum.x += (a.y - b.y) * (a.z + b.z);
-        sum.y += (a.z - b.z) * (a.x + b.x);
-        sum.z += (a.x - b.x) * (a.y + b.y);
-    }
-    const float length = std::sqrt(sum.x * sum.x + sum.y * sum.y + sum.z * sum.z);
-    if (!(length > 0.0f) || !std::isfinite(length)) return {0.0f, 1.0f, 0.0f};
-    return {sum.x / length, sum.y / length, sum.z / length};
+    // Summed in single precision: the normals handed to OpenGL have always been formed so.
+    return normalizedOr(newellNormal<float>(face, model.vertices), {0.0f, 1.0f, 0.0f});
 }
 
 Vec3f normalLineEnd(const Vec4f& position, const Vec3f& normal, float length) {
@@ -29,7 +15,9 @@ Vec3f normalLineEnd(const Vec4f& position, const Vec3f& normal, float length) {
             position.z + length * normal.z};
 }
 
-static void drawFace(const ObjModel& model, const ObjFace& face) {
+namespace {
+
+void drawFace(const ObjModel& model, const ObjFace& face) {
     glColor3fv(face.color);
     glBegin(static_cast<GLenum>(face.primitive));
     if (!model.hasNormals) {
@@ -51,7 +39,7 @@ static void drawFace(const ObjModel& model, const ObjFace& face) {
     glEnd();
 }
 
-static void drawNormalLines(const ObjModel& model, const ObjFace& face) {
+void drawNormalLines(const ObjModel& model, const ObjFace& face, float normalLength) {
     glLineWidth(1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (std::int32_t j = 0; j < face.numVertices; ++j) {
@@ -64,10 +52,13 @@ static void drawNormalLines(const ObjModel& model, const ObjFace& face) {
     }
 }
 
-void drawModel(const ObjModel& model) {
+}  // namespace
+
+void drawModel(const ObjModel& model, const NormalLineOptions& normalLines) {
+    const bool withNormalLines = normalLines.showNormals && model.hasNormals;
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const ObjFace& face = model.faces[f];
         drawFace(model, face);
-        if (showNormals && model.hasNormals) drawNormalLines(model, face);
+        if (withNormalLines) drawNormalLines(model, face, normalLines.normalLength);
     }
 }

@@ -1,6 +1,6 @@
 // The corners of a polygon model gathered in time linear in its size: numbered across the
 // faces in order, grouped by vertex in increasing corner number, and paired along each edge
-// with the first and the last corner that walk it. The edge table and the Doo-Sabin step use it.
+// with the first and the last corner that walk it. The Doo-Sabin step is built on it.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,12 @@ enum class TopologyResult { gathered, invalidModel, tooManyCorners };
 // (more than 2^31 - 1 corners) leave `topology` unspecified.
 TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topology);
 
+// Heap bytes that gathering the topology of a model of these counts takes at most: the arrays
+// above, each per-face and per-vertex one counted with one entry to spare, and the vertex of
+// every corner, held while the edges are gathered.
+std::uint64_t cornerTopologyBytes(std::uint64_t corners, std::uint64_t faces,
+                                  std::uint64_t vertices);
+
 // The corner that follows `corner` in its face, cyclically.
 inline std::int32_t nextCorner(const CornerTopology& topology, std::int32_t corner) {
     const std::int32_t face = topology.cornerFace[corner];
@@ -46,13 +52,6 @@ inline std::int32_t nextCorner(const CornerTopology& topology, std::int32_t corn
 inline std::int32_t previousCorner(const CornerTopology& topology, std::int32_t corner) {
     const std::int32_t face = topology.cornerFace[corner];
     return corner == topology.faceStart[face] ? topology.faceStart[face + 1] - 1 : corner - 1;
-}
-
-// The input vertex at `corner`, read from its face.
-inline std::int32_t cornerVertex(const ObjModel& model, const CornerTopology& topology,
-                                 std::int32_t corner) {
-    const std::int32_t face = topology.cornerFace[corner];
-    return model.faces[face].vertexIndices[corner - topology.faceStart[face]];
 }
 
 // True when the vertex is used by some face and no boundary edge ends at it.
