@@ -1,9 +1,9 @@
-// The two-pass OBJ loader. Both passes read whole lines with the same reader and decide with the
-// same helpers which face lines count and how they split into references, so the reading pass
-// never stores more, or other, entries than the counting pass sized the arrays for.
+// The two-pass OBJ loader. Both passes read whole lines with the same reader (line_reader.h) and
+// decide with the same helpers (obj_face_references.h) which face lines count and how they split
+// into references, so the reading pass never stores more, or other, entries than the counting
+// pass sized the arrays for.
 #include "obj_loader.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
