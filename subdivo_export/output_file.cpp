@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <cstring>
 
@@ -73,6 +74,19 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool isSpecialFile(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+
+std::string resolvedTarget(const std::string& path) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 bool openAside(AsideFile& file, const std::string& target) {
     file.target = target;
     file.temporary = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
@@ -111,7 +125,7 @@ void discardAside(AsideFile& file) {
 }
 
 void removeAsideFilesOnSignals() {
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) {
         std::signal(signalNumber, removeTemporariesAndEnd);
     }
 }

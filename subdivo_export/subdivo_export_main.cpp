@@ -61,15 +61,21 @@ void warnOfLeftOutFaces(std::int64_t leftOut) {
                  static_cast<long long>(leftOut));
 }
 
-int writeToStandardOutput(const ObjModel& model, const ExportOptions& options, int descriptor) {
-    std::FILE* out = fdopen(descriptor, "wb");
-    if (out == nullptr) return failure(std::string("standard output: ") + std::strerror(errno));
+// Writes the text straight into an open stream (standard output, a device, a pipe), where no
+// material library can go beside it; `name` is the stream's name for messages.
+int writeToStream(const ObjModel& model, const ExportOptions& options, std::FILE* out,
+                  const std::string& name) {
+    if (out == nullptr) return failure("cannot write " + name + ": " + std::strerror(errno));
     const std::string comment = describe(options);
     ObjWriteSettings settings;
     settings.comment = comment.c_str();
     settings.progress = reportWriting;
     const ObjWriteResult result = writeObjText(model, faceMaterials(model), settings, out);
-    if (!result.written) return failure(std::string("standard output: ") + std::strerror(errno));
+    const int error = errno;
+    const bool closed = std::fclose(out) == 0;
+    if (!result.written || !closed) {
+        return failure("cannot write " + name + ": " + std::strerror(result.written ? errno : error));
+    }
     endProgress();
     warnOfLeftOutFaces(result.facesLeftOut);
     return exitWritten;
@@ -82,9 +88,10 @@ int failedFile(const std::string& path, AsideFile& obj, AsideFile& mtl) {
     return failure("cannot write " + path + ": " + std::strerror(error) + "; nothing written");
 }
 
-// Writes both files aside, then puts the material library and last the model in place.
+// Writes both files aside, then puts the model in place, and its material library after it:
+// a target that cannot be replaced (a folder, say) then leaves no file at all.
 int writeToFiles(const ObjModel& model, const ExportOptions& options) {
-    const std::string objPath = options.outputPath;
+    const std::string objPath = resolvedTarget(options.outputPath);
     const std::string mtlPath = materialLibraryPath(objPath);
     const std::vector<FaceMaterial> materials = faceMaterials(model);
     AsideFile obj, mtl;
@@ -99,8 +106,8 @@ int writeToFiles(const ObjModel& model, const ExportOptions& options) {
     settings.progress = reportWriting;
     const ObjWriteResult result = writeObjText(model, materials, settings, obj.stream);
     if (!result.written) return failedFile(objPath, obj, mtl);
-    if (!commitAside(mtl)) return failedFile(mtlPath, obj, mtl);
     if (!commitAside(obj)) return failedFile(objPath, obj, mtl);
+    if (!commitAside(mtl)) return failedFile(mtlPath, obj, mtl);
     endProgress();
     warnOfLeftOutFaces(result.facesLeftOut);
     return exitWritten;
@@ -140,7 +147,13 @@ int main(int argc, char** argv) {
     const ObjModel& model = options.level == 0 ? base : *subdivided;
     // The models stay until the end: the system takes their memory back at exit at once,
     // where releasing millions of index lists one by one would take a while.
-    if (toStandardOutput) return writeToStandardOutput(model, options, textDescriptor);
+    if (toStandardOutput) {
+        return writeToStream(model, options, fdopen(textDescriptor, "wb"), "standard output");
+    }
     close(textDescriptor);
+    if (isSpecialFile(options.outputPath)) {
+        return writeToStream(model, options, std::fopen(options.outputPath, "wb"),
+                             options.outputPath);
+    }
     return writeToFiles(model, options);
 }
