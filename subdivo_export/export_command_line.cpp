@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #ifndef SUBDIVO_EXPORT_VERSION
 #define SUBDIVO_EXPORT_VERSION "unversioned"
@@ -62,8 +63,9 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
         switch (option) {
             case 'l':
                 if (!readLevel(optarg, options.level)) {
-                    return usageError(std::string("the level must be a whole number from 0 up, not '") +
-                                      optarg + "'");
+                    return usageError(
+                        std::string("the level must be a whole number from 0 up, not '") +
+                        optarg + "'");
                 }
                 break;
             case 'o': options.outputPath = optarg; break;
@@ -91,15 +93,15 @@ const char* exportHelpText() {
            "Writes a Doo-Sabin subdivision level of an OBJ model as an OBJ file, the same mesh\n"
            "that Subdivo shows at that level, with the kinds of faces as materials.\n"
            "\n"
-           "  -l, --level N     subdivision level to write (default 1; 0 writes the model as loaded)\n"
-           "  -o, --output FILE write FILE and a material library beside it (FILE with .mtl);\n"
-           "                    without it, or with '-', the OBJ goes to standard output, which\n"
-           "                    must then not be a terminal\n"
-           "      --fit         first move the model's bounding box centre to the origin and scale\n"
-           "                    the model so that its largest extent is 2 units\n"
-           "  -q, --quiet       no loader report and no progress on the error stream\n"
-           "  -h, --help        show this help and end\n"
-           "      --version     show the version and end\n"
+           "  -l, --level N      the level to write (default 1; 0: the model as loaded)\n"
+           "  -o, --output FILE  write FILE, and a material library beside it (FILE with\n"
+           "                     .mtl); without it, or with '-', the OBJ goes to standard\n"
+           "                     output, which must then not be a terminal\n"
+           "      --fit          first move the centre of the model's bounding box to the\n"
+           "                     origin and scale the model to a largest extent of 2 units\n"
+           "  -q, --quiet        no loader report and no progress on the error stream\n"
+           "  -h, --help         show this help and end\n"
+           "      --version      show the version and end\n"
            "\n"
            "Exit status: 0 written, 1 model not loaded, level refused or output failed,\n"
            "2 wrong command line.\n";

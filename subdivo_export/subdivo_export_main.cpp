@@ -71,10 +71,11 @@ int writeToStream(const ObjModel& model, const ExportOptions& options, std::FILE
     settings.comment = comment.c_str();
     settings.progress = reportWriting;
     const ObjWriteResult result = writeObjText(model, faceMaterials(model), settings, out);
-    const int error = errno;
+    const int writeError = errno;
     const bool closed = std::fclose(out) == 0;
     if (!result.written || !closed) {
-        return failure("cannot write " + name + ": " + std::strerror(result.written ? errno : error));
+        const int error = result.written ? errno : writeError;
+        return failure("cannot write " + name + ": " + std::strerror(error));
     }
     endProgress();
     warnOfLeftOutFaces(result.facesLeftOut);
@@ -119,8 +120,12 @@ int main(int argc, char** argv) {
     ExportOptions options;
     const CommandLineResult read = readExportCommandLine(argc, argv, options);
     switch (read.action) {
-        case CommandLineAction::showHelp: std::fputs(exportHelpText(), stdout); return exitWritten;
-        case CommandLineAction::showVersion: std::fputs(exportVersionLine(), stdout); return exitWritten;
+        case CommandLineAction::showHelp:
+            std::fputs(exportHelpText(), stdout);
+            return exitWritten;
+        case CommandLineAction::showVersion:
+            std::fputs(exportVersionLine(), stdout);
+            return exitWritten;
         case CommandLineAction::usageError: return usageFailure(read.error);
         case CommandLineAction::exportModel: break;
     }

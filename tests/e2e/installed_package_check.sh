@@ -18,7 +18,8 @@ e2e_check "Subdivo's entry starts it in the folder of poly.obj" \
     test -f "$(start_folder subdivo)/poly.obj"
 for entry in revolva subdivo; do
     exec_line=$(sed -n 's/^Exec=//p' "$applications/$entry.desktop")
-    e2e_check "$entry's entry runs a program of the package ($exec_line)" test -x "$INSTALL_ROOT$exec_line"
+    e2e_check "$entry's entry runs a program of the package ($exec_line)" \
+        test -x "$INSTALL_ROOT$exec_line"
 done
 
 e2e_start_display

@@ -34,7 +34,8 @@ TEST_P(ExportCommandLine, ReadsAsExpected) {
     argv.push_back(nullptr);
 
     ExportOptions options;
-    const CommandLineResult result = readExportCommandLine(int(storage.size()), argv.data(), options);
+    const CommandLineResult result =
+        readExportCommandLine(int(storage.size()), argv.data(), options);
     ASSERT_EQ(result.action, c.action) << result.error;
     if (c.action == CommandLineAction::usageError) {
         EXPECT_EQ(result.error, c.errorText);
