@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and its fuzzing runtime)
+# Usage: scripts/install-deps.sh [--fuzz | --package]   (--fuzz adds clang and its fuzzing
+# runtime; --package the tools that build and check the Debian package)
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,9 @@ packages=(
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [[ "${1:-}" == "--package" ]]; then
+  packages+=(dpkg-dev file lintian)
 fi
 
 missing=()

@@ -19,10 +19,6 @@ namespace {
 using LastNormalIndices = std::vector<std::int32_t>;
 using GeometricNormals = std::vector<Vec3f>;
 
-constexpr float faceFromFace[3] = {1.0f, 0.0f, 0.0f};
-constexpr float faceFromVertex[3] = {0.0f, 0.0f, 1.0f};
-constexpr float faceFromEdge[3] = {0.0f, 1.0f, 0.0f};
-
 bool carriesNormals(const ObjModel& model) { return model.hasNormals != 0; }
 
 std::int32_t cornersAt(const CornerTopology& topology, std::int32_t vertex) {
@@ -100,7 +96,7 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
         const ObjFace& face = input.faces[f];
         ObjFace& made = output.faces[f];
-        if (!startFace(made, face.numVertices, withNormals, faceFromFace)) return false;
+        if (!startFace(made, face.numVertices, withNormals, faceFromFaceColor)) return false;
         if (face.numVertices == 0) continue;
         const Vec4f centroid = faceCentroid(face, input.vertices);
         const Vec3f normal = withNormals ? faceNormal(input, face) : Vec3f{0.0f, 0.0f, 0.0f};
@@ -156,7 +152,7 @@ bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
         if (!isInteriorVertex(topology, v)) continue;
         ObjFace& made = output.faces[nextFace++];
         const std::int32_t corners = cornersAt(topology, v);
-        if (!startFace(made, corners, withNormals, faceFromVertex)) return false;
+        if (!startFace(made, corners, withNormals, faceFromVertexColor)) return false;
         for (std::int32_t i = 0; i < corners; ++i) {
             setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
         }
@@ -174,7 +170,7 @@ bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& o
         const std::int32_t second = topology.edgePartner[first];
         if (second < 0) continue;
         ObjFace& made = output.faces[nextFace++];
-        if (!startFace(made, edgeFaceCorners, withNormals, faceFromEdge)) return false;
+        if (!startFace(made, edgeFaceCorners, withNormals, faceFromEdgeColor)) return false;
         setCorner(made, 0, topology.partnerNext[first]);
         setCorner(made, 1, second);
         setCorner(made, 2, nextCorner(topology, first));

@@ -9,6 +9,11 @@
 #include "model_size.h"
 #include "obj_model.h"
 
+// The colours (r, g, b) the step gives its faces by kind, for anything that shows or names them.
+constexpr float faceFromFaceColor[3] = {1.0f, 0.0f, 0.0f};
+constexpr float faceFromVertexColor[3] = {0.0f, 0.0f, 1.0f};
+constexpr float faceFromEdgeColor[3] = {0.0f, 1.0f, 0.0f};
+
 enum class StepResult { built, invalidInput, countsTooLarge, outOfMemory };
 
 // A step gathered but not built: the input's corners by face, vertex and edge, and the exact

@@ -72,6 +72,10 @@ void refuseFor(int level, StepResult result) {
     }
 }
 
+void tell(StepProgress progress, int step, int level, const ObjModel& built) {
+    if (progress != nullptr) progress(step, level, built);
+}
+
 void destroyModel(ObjModel* model) {
     freeModelArrays(model);
     delete model;
@@ -80,10 +84,11 @@ void destroyModel(ObjModel* model) {
 // The plain rebuild: release the shown model, step from the base into its record, then into
 // new records, each input released and destroyed as soon as its output exists.
 bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& subdivided,
-                    int level) {
+                    int level, StepProgress progress) {
     freeModelArrays(subdivided);
     StepResult result = buildDooSabinStep(base, basePlan, *subdivided);
     basePlan = DooSabinPlan{};
+    if (result == StepResult::built) tell(progress, 1, level, *subdivided);
     for (int step = 2; step <= level && result == StepResult::built; ++step) {
         DooSabinPlan plan;
         result = planDooSabinStep(*subdivided, plan);
@@ -92,6 +97,7 @@ bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& sub
         result = buildDooSabinStep(*subdivided, plan, *next);
         destroyModel(subdivided);
         subdivided = next;
+        if (result == StepResult::built) tell(progress, step, level, *subdivided);
     }
     if (result == StepResult::built) return true;
     refuseFor(level, result);
@@ -142,7 +148,7 @@ bool stepFits(int level, int step, std::uint64_t shownBytes, const ModelSize& in
 // The careful rebuild: every level built aside and checked exactly before it is obtained,
 // with the shown model counted as held, so that a refusal leaves that model as it was.
 bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivided, int level,
-                  std::uint64_t budgetBytes) {
+                  std::uint64_t budgetBytes, StepProgress progress) {
     const std::uint64_t shownBytes = modelBytes(measureModel(*subdivided));
     ObjModel* current = nullptr;
     for (int step = 1; step <= level; ++step) {
@@ -167,6 +173,7 @@ bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivide
             refuseFor(level, built);
             return false;
         }
+        tell(progress, step, level, *current);
     }
     install(subdivided, current, level);
     return true;
@@ -175,7 +182,7 @@ bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivide
 }  // namespace
 
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
-                           std::uint64_t budgetBytes) {
+                           std::uint64_t budgetBytes, StepProgress progress) {
     if (level <= 0) return true;
     DooSabinPlan plan;
     const StepResult planned = planDooSabinStep(base, plan);
@@ -185,10 +192,10 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
     }
     const Forecast forecast = forecastRebuild(measureModel(base), plan.outputSize, level);
     if (forecast.countsFit && forecast.peakBytes <= budgetBytes) {
-        return rebuildInPlace(base, plan, subdivided, level);
+        return rebuildInPlace(base, plan, subdivided, level, progress);
     }
     if (!forecastIsExact(base, plan.topology, level)) {
-        return rebuildAside(base, plan, subdivided, level, budgetBytes);
+        return rebuildAside(base, plan, subdivided, level, budgetBytes, progress);
     }
     if (!forecast.countsFit) {
         refuseFor(level, StepResult::countsTooLarge);
@@ -198,6 +205,11 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
     return false;
 }
 
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                           std::uint64_t budgetBytes) {
+    return applySubdivisionLevel(base, subdivided, level, budgetBytes, nullptr);
+}
+
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level) {
-    return applySubdivisionLevel(base, subdivided, level, memoryBudgetBytes());
+    return applySubdivisionLevel(base, subdivided, level, memoryBudgetBytes(), nullptr);
 }

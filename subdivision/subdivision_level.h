@@ -21,3 +21,11 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
 // the step under way, its scratch, and any model kept meanwhile) instead of memoryBudgetBytes().
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
                            std::uint64_t budgetBytes);
+
+// Told after each Doo-Sabin step of a rebuild: the step just built (1 to level), the level,
+// and the model that step made. For reports of progress; it must not change the model.
+using StepProgress = void (*)(int step, int level, const ObjModel& built);
+
+// The same as above, with `progress` (may be null) told after every step.
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                           std::uint64_t budgetBytes, StepProgress progress);

@@ -7,8 +7,10 @@
 
 #include <malloc.h>
 
+#include <array>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "model_comparison.h"
 #include "model_size.h"
@@ -221,6 +223,35 @@ TEST(HighLevels, OfAClosedMeshThatIsNoManifoldAreRefusedOnlyPastTheirExactNeed) 
     std::string errors;
     EXPECT_FALSE(apply(cubes.model, empty, level, &errors, exactPeak - 1));
     EXPECT_EQ(errors.find("Subdivision level 4 not built: it needs "), 0u) << errors;
+}
+
+// The steps the driver has told of: step, level and the faces of the model made.
+std::vector<std::array<std::int32_t, 3>> toldSteps;
+void noteStep(int step, int level, const ObjModel& built) {
+    toldSteps.push_back({step, level, built.numFaces});
+}
+
+TEST(Progress, EveryStepIsToldWithTheModelItMadeInPlaceAndAside) {
+    // The cube's forecast fits, so it is stepped in place; the quad's bound for level 6 passes
+    // the small budget, so it is built aside and checked step by step.
+    OwnedModel cube = buildModel(cubeMesh(), NormalSharing::perFace);
+    OwnedModel quad = buildModel(singleQuadMesh(), NormalSharing::perVertex);
+    const struct {
+        const ObjModel* base;
+        int level;
+        std::uint64_t budget;
+    } rebuilds[] = {{&cube.model, 3, memoryBudgetBytes()}, {&quad.model, 6, 4096}};
+    for (const auto& rebuild : rebuilds) {
+        toldSteps.clear();
+        ShownModel shown;
+        ASSERT_TRUE(applySubdivisionLevel(*rebuild.base, shown.record, rebuild.level,
+                                          rebuild.budget, noteStep));
+        std::vector<std::array<std::int32_t, 3>> expected;
+        for (int step = 1; step <= rebuild.level; ++step) {
+            expected.push_back({step, rebuild.level, stepped(*rebuild.base, step).model.numFaces});
+        }
+        EXPECT_EQ(toldSteps, expected);
+    }
 }
 
 TEST(EmptyBase, GivesEmptyLevels) {

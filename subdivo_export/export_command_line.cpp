@@ -1,0 +1,110 @@
+// The options of subdivo-export. getopt_long's own messages are silenced, so that every usage
+// error reads the same way and names the argument at fault.
+#include "export_command_line.h"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#ifndef SUBDIVO_EXPORT_VERSION
+#define SUBDIVO_EXPORT_VERSION "unversioned"
+#endif
+
+namespace {
+
+enum LongOnly { fitOption = 256, versionOption };
+
+const option longOptions[] = {
+    {"level", required_argument, nullptr, 'l'},
+    {"output", required_argument, nullptr, 'o'},
+    {"fit", no_argument, nullptr, fitOption},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, versionOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+// A level is a whole decimal number from 0 up, written alone.
+bool readLevel(const char* text, int& level) {
+    if (text[0] < '0' || text[0] > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > INT_MAX) return false;
+    level = static_cast<int>(value);
+    return true;
+}
+
+CommandLineResult usageError(std::string message) {
+    return {CommandLineAction::usageError, std::move(message)};
+}
+
+// The argument getopt_long has just stopped at, as the user typed it.
+std::string lastArgument(char** argv) { return argv[optind - 1]; }
+
+// An unknown short option is named alone, even from a cluster such as -qx.
+std::string unknownOption(char** argv) {
+    if (optopt != 0) return std::string("-") + static_cast<char>(optopt);
+    return lastArgument(argv);
+}
+
+}  // namespace
+
+CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& options) {
+    optind = 0;  // 0, not 1: glibc then forgets the scan of an earlier call as well
+    opterr = 0;
+    for (;;) {
+        const int option = getopt_long(argc, argv, ":l:o:qh", longOptions, nullptr);
+        if (option == -1) break;
+        switch (option) {
+            case 'l':
+                if (!readLevel(optarg, options.level)) {
+                    return usageError(
+                        std::string("the level must be a whole number from 0 up, not '") +
+                        optarg + "'");
+                }
+                break;
+            case 'o': options.outputPath = optarg; break;
+            case fitOption: options.fit = true; break;
+            case 'q': options.quiet = true; break;
+            case 'h': return {CommandLineAction::showHelp, {}};
+            case versionOption: return {CommandLineAction::showVersion, {}};
+            case ':': return usageError("option '" + lastArgument(argv) + "' needs a value");
+            default: return usageError("unknown option '" + unknownOption(argv) + "'");
+        }
+    }
+    if (optind == argc) return usageError("no model named");
+    if (argc - optind > 1) return usageError(std::string("one model only; '") + argv[optind + 1] +
+                                             "' is one too many");
+    options.modelPath = argv[optind];
+    return {CommandLineAction::exportModel, {}};
+}
+
+bool writesToStandardOutput(const ExportOptions& options) {
+    return options.outputPath == nullptr || std::strcmp(options.outputPath, "-") == 0;
+}
+
+const char* exportHelpText() {
+    return "Usage: subdivo-export [OPTION]... MODEL.obj\n"
+           "Writes a Doo-Sabin subdivision level of an OBJ model as an OBJ file, the same mesh\n"
+           "that Subdivo shows at that level, with the kinds of faces as materials.\n"
+           "\n"
+           "  -l, --level N      the level to write (default 1; 0: the model as loaded)\n"
+           "  -o, --output FILE  write FILE, and a material library beside it (FILE with\n"
+           "                     .mtl); without it, or with '-', the OBJ goes to standard\n"
+           "                     output, which must then not be a terminal\n"
+           "      --fit          first move the centre of the model's bounding box to the\n"
+           "                     origin and scale the model to a largest extent of 2 units\n"
+           "  -q, --quiet        no loader report and no progress on the error stream\n"
+           "  -h, --help         show this help and end\n"
+           "      --version      show the version and end\n"
+           "\n"
+           "Exit status: 0 written, 1 model not loaded, level refused or output failed,\n"
+           "2 wrong command line.\n";
+}
+
+const char* exportVersionLine() { return "subdivo-export " SUBDIVO_EXPORT_VERSION "\n"; }

@@ -1,0 +1,31 @@
+// The command line of subdivo-export: GNU-style options read into a plain record, the help
+// text and the version line. Reading prints nothing; the caller reports and ends.
+#pragma once
+
+#include <string>
+
+struct ExportOptions {
+    const char* modelPath = nullptr;
+    const char* outputPath = nullptr;  // null or "-": standard output
+    int level = 1;
+    bool fit = false;
+    bool quiet = false;
+};
+
+enum class CommandLineAction { exportModel, showHelp, showVersion, usageError };
+
+struct CommandLineResult {
+    CommandLineAction action;
+    std::string error;  // for usageError: one line, without the program name or newline
+};
+
+// Reads the arguments (argv[0] the program) into `options`. Uses getopt_long, whose scan it
+// restarts, so it may be called more than once in a process.
+CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& options);
+
+// True when the OBJ text goes to standard output rather than to a named file.
+bool writesToStandardOutput(const ExportOptions& options);
+
+// The text of --help, and the line of --version.
+const char* exportHelpText();
+const char* exportVersionLine();

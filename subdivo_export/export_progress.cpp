@@ -1,0 +1,43 @@
+// One line rewritten with a carriage return; a line left longer than the next is blanked out.
+#include "export_progress.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+bool shown = false;
+int lastLength = 0;
+
+void showLine(const char* text) {
+    const int length = std::fprintf(stderr, "\rsubdivo-export: %s", text);
+    if (length < lastLength) std::fprintf(stderr, "%*s", lastLength - length, "");
+    lastLength = length;
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+void startProgress(bool wanted) { shown = wanted && isatty(STDERR_FILENO) == 1; }
+
+void reportStep(int step, int level, const ObjModel& built) {
+    if (!shown) return;
+    char text[96];
+    std::snprintf(text, sizeof text, "step %d of %d, %d faces", step, level, built.numFaces);
+    showLine(text);
+}
+
+void reportWriting(std::int64_t facesWritten, std::int64_t faces) {
+    if (!shown) return;
+    char text[96];
+    std::snprintf(text, sizeof text, "writing, %lld of %lld faces",
+                  static_cast<long long>(facesWritten), static_cast<long long>(faces));
+    showLine(text);
+}
+
+void endProgress() {
+    if (!shown || lastLength == 0) return;
+    std::fprintf(stderr, "\r%*s\r", lastLength, "");
+    lastLength = 0;
+}

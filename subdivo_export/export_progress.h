@@ -1,0 +1,19 @@
+// Progress of a long export on the error stream: the subdivision step under way and the faces
+// written so far, on one line that is rewritten in place. Shown only on a terminal.
+#pragma once
+
+#include <cstdint>
+
+#include "obj_model.h"
+
+// Shows progress from now on when `wanted` and the error stream is a terminal.
+void startProgress(bool wanted);
+
+// Fits the level driver's StepProgress: "step k of n, F faces".
+void reportStep(int step, int level, const ObjModel& built);
+
+// Fits the writer's WriteProgress: "writing, W of F faces".
+void reportWriting(std::int64_t facesWritten, std::int64_t faces);
+
+// Clears the progress line, so that what follows starts on a clean line.
+void endProgress();

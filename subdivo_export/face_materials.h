@@ -1,0 +1,22 @@
+// The materials of an exported model: one per distinct face colour, so that the colours by
+// kind of face that Subdivo shows survive in other programs as OBJ materials.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "obj_model.h"
+
+struct FaceMaterial {
+    std::string name;
+    float color[3];
+};
+
+// The distinct face colours of the model in order of first use, each with a name: the three
+// colours of the Doo-Sabin step are "from_face", "from_vertex" and "from_edge", any other
+// colour (the loaded model's) "face_colour_N", counting from 1.
+std::vector<FaceMaterial> faceMaterials(const ObjModel& model);
+
+// The index of the material of that colour, trying `hint` first (faces come in runs of one
+// colour); -1 when none has it.
+int materialOf(const std::vector<FaceMaterial>& materials, const float (&color)[3], int hint);

@@ -1,0 +1,43 @@
+// The files an export writes, each written aside and put in place whole: a hidden temporary
+// file in the target's folder, renamed over the target only once it is complete, so that a
+// failure or an interruption never leaves a half-written file under the target's name.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+struct AsideFile {
+    std::string target;
+    std::string temporary;
+    std::FILE* stream = nullptr;
+};
+
+// The material library that goes with an OBJ file: its name with ".obj" replaced by ".mtl",
+// or with ".mtl" added when it does not end in ".obj".
+std::string materialLibraryPath(const std::string& objPath);
+
+// The last component of a path: what an OBJ file names its material library by.
+std::string fileNameOf(const std::string& path);
+
+// True when `path` names something other than a regular file or nothing (a device such as
+// /dev/null, a pipe): that is written in place, since renaming over it would replace it.
+bool isSpecialFile(const std::string& path);
+
+// The path a rename must replace to write `path`: the file a symbolic link leads to, so that
+// the link stays; `path` itself when it is no link.
+std::string resolvedTarget(const std::string& path);
+
+// Creates the temporary file in the target's folder, readable as a new file would be. False
+// (errno tells why) when it cannot be created.
+bool openAside(AsideFile& file, const std::string& target);
+
+// Closes the stream and renames the temporary file over the target. False (errno tells why)
+// when either fails; the temporary file is then gone.
+bool commitAside(AsideFile& file);
+
+// Closes the stream, if open, and removes the temporary file.
+void discardAside(AsideFile& file);
+
+// From now on, SIGINT, SIGTERM, SIGHUP, SIGPIPE and SIGXFSZ (file too large) first remove
+// every temporary file still open, then end the program as they would have.
+void removeAsideFilesOnSignals();

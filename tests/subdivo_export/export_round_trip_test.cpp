@@ -1,0 +1,205 @@
+// A written level read back with the loader is the model the level driver built: the same
+// counts, every vertex the same float bit for bit, the same faces and references; and the
+// materials name the colour of every face.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "../polymodel/obj_test_files.h"
+#include "face_materials.h"
+#include "obj_writer.h"
+#include "subdivision_level.h"
+
+namespace {
+
+std::string modelPath(const std::string& name) { return std::string(MODELS_DIR) + "/" + name; }
+
+// The model of a level as Subdivo builds it, and its owner.
+struct BuiltLevel {
+    ScopedModel base;
+    ObjModel* shown = new ObjModel{};
+    ~BuiltLevel() {
+        freeModelArrays(shown);
+        delete shown;
+    }
+    const ObjModel& model(int level) const { return level == 0 ? base.model : *shown; }
+};
+
+bool buildLevel(const std::string& path, int level, BuiltLevel& built) {
+    testing::internal::CaptureStdout();
+    const bool loaded = loadObjFile(path.c_str(), built.base.get());
+    testing::internal::GetCapturedStdout();
+    return loaded && applySubdivisionLevel(built.base.model, built.shown, level);
+}
+
+// The OBJ text of the model, written through a file as the tool writes it.
+std::string writtenText(const ObjModel& model, ObjWriteResult* result = nullptr) {
+    const std::string path = writeTempFile("");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ObjWriteSettings settings;
+    settings.comment = "round trip";
+    settings.materialLibrary = "round_trip.mtl";
+    const ObjWriteResult written = writeObjText(model, faceMaterials(model), settings, file);
+    std::fclose(file);
+    if (result != nullptr) *result = written;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::remove(path.c_str());
+    return text.str();
+}
+
+bool sameBits(const void* a, const void* b, std::size_t bytes) {
+    return bytes == 0 || std::memcmp(a, b, bytes) == 0;
+}
+
+void expectSameIndices(const std::int32_t* written, const std::int32_t* read, std::int32_t n,
+                       const char* what, std::int32_t f) {
+    ASSERT_EQ(written == nullptr, read == nullptr) << what << " of face " << f;
+    if (written != nullptr) {
+        EXPECT_TRUE(sameBits(written, read, sizeof(std::int32_t) * std::size_t(n)))
+            << what << " of face " << f;
+    }
+}
+
+void expectSameMesh(const ObjModel& written, const ObjModel& read) {
+    ASSERT_EQ(read.numVertices, written.numVertices);
+    ASSERT_EQ(read.numTexCoords, written.numTexCoords);
+    ASSERT_EQ(read.numNormals, written.numNormals);
+    ASSERT_EQ(read.numFaces, written.numFaces);
+    EXPECT_EQ(read.hasTexCoords, written.hasTexCoords);
+    EXPECT_EQ(read.hasNormals, written.hasNormals);
+    for (std::int32_t v = 0; v < written.numVertices; ++v) {
+        ASSERT_TRUE(sameBits(&read.vertices[v], &written.vertices[v], sizeof(Vec4f)))
+            << "vertex " << v;
+    }
+    EXPECT_TRUE(sameBits(read.texCoords, written.texCoords, sizeof(Vec3f) * read.numTexCoords));
+    for (std::int32_t f = 0; f < written.numFaces; ++f) {
+        const ObjFace& a = written.faces[f];
+        const ObjFace& b = read.faces[f];
+        ASSERT_EQ(b.numVertices, a.numVertices) << "face " << f;
+        EXPECT_EQ(b.primitive, a.primitive) << "face " << f;
+        expectSameIndices(a.vertexIndices, b.vertexIndices, a.numVertices, "vertices", f);
+        expectSameIndices(a.texCoordIndices, b.texCoordIndices, a.numVertices, "texture", f);
+        expectSameIndices(a.normalIndices, b.normalIndices, a.numVertices, "normals", f);
+    }
+}
+
+struct RoundTripCase {
+    const char* model;
+    int level;
+};
+
+std::ostream& operator<<(std::ostream& out, const RoundTripCase& c) {
+    return out << c.model << " at level " << c.level;
+}
+
+class WrittenLevelReadsBack : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(WrittenLevelReadsBack, AsTheSameMeshBitForBit) {
+    const RoundTripCase& c = GetParam();
+    BuiltLevel built;
+    ASSERT_TRUE(buildLevel(modelPath(c.model), c.level, built));
+    const ObjModel& written = built.model(c.level);
+    ScopedModel read;
+    const LoadOutcome outcome = loadText(writtenText(written), read.get());
+    ASSERT_TRUE(outcome.loaded) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    expectSameMesh(written, read.model);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SampleModels, WrittenLevelReadsBack,
+    testing::Values(RoundTripCase{"poly.obj", 0}, RoundTripCase{"poly.obj", 1},
+                    RoundTripCase{"poly.obj", 3}, RoundTripCase{"cube.obj", 4},
+                    RoundTripCase{"grid.obj", 2}, RoundTripCase{"torus.obj", 2},
+                    RoundTripCase{"no_normals.obj", 0}, RoundTripCase{"no_normals.obj", 2}),
+    [](const testing::TestParamInfo<RoundTripCase>& row) {
+        std::string name = row.param.model;
+        return name.substr(0, name.find('.')) + "_level_" + std::to_string(row.param.level);
+    });
+
+TEST(WrittenModel, KeepsTextureCoordinatesAndHomogeneousWeights) {
+    ScopedModel loaded;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0 2\nv 0 3e-7 0 0.5\nv 1 1 1 0\n"
+                         "vt 0.25 0.5\nvt 1 0.1 0.7\nvn 0 0 1\n"
+                         "f 1/1/1 2/2/1 3/1/1\nf 1/2/1 3/1/1 4/2/1\n",
+                         loaded.get())
+                    .loaded);
+    const std::string text = writtenText(loaded.model);
+    EXPECT_NE(text.find("\nv 0 0 0\n"), std::string::npos) << "w of 1 is left out";
+    EXPECT_NE(text.find("\nv 2 0 0 2\n"), std::string::npos);
+    ScopedModel read;
+    ASSERT_TRUE(loadText(text, read.get()).loaded);
+    expectSameMesh(loaded.model, read.model);
+}
+
+// Two triangles glued along all three edges: every vertex lies between just two faces, so
+// the step makes faces of two corners around them, which no OBJ reader takes.
+TEST(WrittenModel, LeavesOutFacesOfFewerThanThreeCornersAndStaysReadable) {
+    BuiltLevel built;
+    const std::string path = writeTempFile("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 3 2\n");
+    ASSERT_TRUE(buildLevel(path, 1, built));
+    std::remove(path.c_str());
+    ObjWriteResult result{};
+    const std::string text = writtenText(built.model(1), &result);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.facesLeftOut, 3);
+    ScopedModel read;
+    const LoadOutcome outcome = loadText(text, read.get());
+    ASSERT_TRUE(outcome.loaded) << outcome.err;
+    EXPECT_EQ(read->numFaces, built.model(1).numFaces - 3);
+}
+
+// Reads the colour each "f" line gets from the "usemtl" before it and the material library.
+TEST(WrittenModel, EveryFaceUsesTheMaterialOfItsColour) {
+    BuiltLevel built;
+    ASSERT_TRUE(buildLevel(modelPath("grid.obj"), 2, built));
+    const ObjModel& model = built.model(2);
+    const std::vector<FaceMaterial> materials = faceMaterials(model);
+    ASSERT_EQ(materials.size(), 3u);  // an open grid has all three kinds
+
+    std::FILE* library = std::tmpfile();
+    ASSERT_TRUE(writeMaterialLibrary(materials, library));
+    std::rewind(library);
+    std::map<std::string, std::array<float, 3>> diffuse;
+    char line[256], name[128] = "";
+    while (std::fgets(line, sizeof line, library) != nullptr) {
+        float r, g, b;
+        if (std::sscanf(line, "newmtl %127s", name) == 1) continue;
+        if (std::sscanf(line, "Kd %f %f %f", &r, &g, &b) == 3) diffuse[name] = {r, g, b};
+    }
+    std::fclose(library);
+
+    std::istringstream text(writtenText(model));
+    std::string entry, current;
+    std::int32_t face = 0;
+    while (std::getline(text, entry)) {
+        if (entry.rfind("usemtl ", 0) == 0) current = entry.substr(7);
+        if (entry.rfind("f ", 0) != 0) continue;
+        ASSERT_EQ(diffuse.count(current), 1u) << "face " << face << " uses '" << current << "'";
+        const float* color = model.faces[face].color;
+        EXPECT_EQ(diffuse[current], (std::array<float, 3>{color[0], color[1], color[2]}))
+            << "face " << face;
+        ++face;
+    }
+    EXPECT_EQ(face, model.numFaces);
+}
+
+TEST(WrittenModel, AFailedWriteIsReported) {
+    BuiltLevel built;
+    ASSERT_TRUE(buildLevel(modelPath("cube.obj"), 5, built));
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    const ObjWriteResult result =
+        writeObjText(built.model(5), faceMaterials(built.model(5)), ObjWriteSettings{}, full);
+    std::fclose(full);
+    EXPECT_FALSE(result.written);
+}
+
+}  // namespace
