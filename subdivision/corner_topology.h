@@ -54,6 +54,13 @@ inline std::int32_t previousCorner(const CornerTopology& topology, std::int32_t 
     return corner == topology.faceStart[face] ? topology.faceStart[face + 1] - 1 : corner - 1;
 }
 
+// The input vertex at `corner`, read from its face.
+inline std::int32_t cornerVertex(const ObjModel& model, const CornerTopology& topology,
+                                 std::int32_t corner) {
+    const std::int32_t face = topology.cornerFace[corner];
+    return model.faces[face].vertexIndices[corner - topology.faceStart[face]];
+}
+
 // True when the vertex is used by some face and no boundary edge ends at it.
 inline bool isInteriorVertex(const CornerTopology& topology, std::int32_t vertex) {
     return topology.vertexStart[vertex + 1] > topology.vertexStart[vertex] &&

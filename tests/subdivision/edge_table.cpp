@@ -3,17 +3,6 @@
 
 #include "corner_topology.h"
 
-namespace {
-
-// The input vertex at `corner`, read from its face.
-std::int32_t cornerVertex(const ObjModel& model, const CornerTopology& topology,
-                          std::int32_t corner) {
-    const std::int32_t face = topology.cornerFace[corner];
-    return model.faces[face].vertexIndices[corner - topology.faceStart[face]];
-}
-
-}  // namespace
-
 std::int32_t findEdge(const EdgeTable& table, std::int32_t a, std::int32_t b) {
     for (std::size_t i = 0; i < table.size(); ++i) {
         const EdgeRecord& edge = table[i];
