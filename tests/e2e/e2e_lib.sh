@@ -297,20 +297,23 @@ e2e_pixel() {
 
 e2e_count_color() {
     local file=$1 r=$2 g=$3 b=$4 fuzz=${5:-8}
-    local solid="$E2E_TMP/solid-$$.png" size different
-    size=$("$E2E_CONVERT" "$file" -format '%w %h' info:)
-    "$E2E_CONVERT" "$file" -alpha off -fill "rgb($r,$g,$b)" -colorize 100 "$solid"
-    # compare counts the pixels farther than the fuzz from the solid picture of the colour.
-    different=$(compare -metric AE -fuzz "$fuzz%" "$file" "$solid" null: 2>&1 || true)
-    rm -f "$solid"
-    read -r width height <<<"$size"
-    echo $((width * height - ${different%% *}))
+    e2e_count_near "$fuzz" "rgb($r,$g,$b)" "$file"
 }
 
 e2e_count_color_in_box() {
     local file=$1 x=$2 y=$3 w=$4 h=$5 r=$6 g=$7 b=$8
-    "$E2E_CONVERT" "$file" -crop "${w}x${h}+${x}+${y}" +repage "$E2E_TMP/box.png"
-    e2e_count_color "$E2E_TMP/box.png" "$r" "$g" "$b"
+    e2e_count_near 8 "rgb($r,$g,$b)" "$file" -crop "${w}x${h}+${x}+${y}" +repage
+}
+
+# Prints how many pixels of the picture that the convert arguments ARG... make lie within FUZZ%
+# of COLOUR, in one convert: -compare counts those farther from a copy painted all in COLOUR.
+e2e_count_near() {
+    local fuzz=$1 color=$2 counts total different
+    shift 2
+    counts=$("$E2E_CONVERT" "$@" \( +clone -alpha off -fill "$color" -colorize 100 \) \
+        -metric AE -fuzz "$fuzz%" -compare -format '%[fx:w*h] %[distortion]\n' info:)
+    read -r total different <<<"$counts"
+    echo $((total - different))
 }
 
 e2e_differs() {
