@@ -3,21 +3,17 @@
 # points lie, a right click that appends a yellow marker under the mouse, and a left drag
 # that carries the red marker along by the mouse travel.
 source "$E2E_LIB"
-[[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 
 # Marker pixels around window pixel (X, Y): the square's outline lies 12 pixels out.
 red_near() { e2e_count_color_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 0 0; }
 yellow_near() { e2e_count_color_in_box "$1" $(($2 - 16)) $(($3 - 16)) 33 33 255 255 0; }
 
 e2e_start_display
-cd "$E2E_TMP"
-e2e_launch revolva "$REVOLVA_BIN"
-wid=$(e2e_wait_window '^Geratriz')
-e2e_settle
+e2e_start_revolva "$E2E_TMP"
+wid=$editor
 
 # (0.2, 0, 0.2) shows at window (0.8, 0.2): pixel (480, 480); (0.8, 0, 0.8) at pixel (120, 120).
-shot="$E2E_TMP/start.png"
-e2e_screenshot "$wid" "$shot"
+shot="$E2E_TMP/editor-start.png"
 e2e_check "the selected first point has a red marker" test "$(red_near "$shot" 480 480)" -ge 60
 e2e_check "the first point has no yellow marker" test "$(yellow_near "$shot" 480 480)" -eq 0
 e2e_check "the second point has a yellow marker" test "$(yellow_near "$shot" 120 120)" -ge 60
@@ -25,18 +21,14 @@ e2e_check "the second point has no red marker" test "$(red_near "$shot" 120 120)
 e2e_check "nothing is marked at (300, 100) yet" test "$(yellow_near "$shot" 300 100)" -eq 0
 
 e2e_click "$wid" 300 100 3
-e2e_settle
-shot="$E2E_TMP/appended.png"
-e2e_screenshot "$wid" "$shot"
+shot=$(e2e_snap "$wid" appended "$shot")
 e2e_check "a right click appends a yellow marker under the mouse" \
     test "$(yellow_near "$shot" 300 100)" -ge 60
 e2e_check "the appended point is not selected" test "$(red_near "$shot" 300 100)" -eq 0
 e2e_check "the first point stays selected" test "$(red_near "$shot" 480 480)" -ge 60
 
 e2e_drag "$wid" 480 480 380 400 1
-e2e_settle
-shot="$E2E_TMP/dragged.png"
-e2e_screenshot "$wid" "$shot"
+shot=$(e2e_snap "$wid" dragged "$shot")
 e2e_check "the dragged red marker left its old place" test "$(red_near "$shot" 480 480)" -eq 0
 e2e_check "the red marker moved with the mouse to (380, 400)" \
     test "$(red_near "$shot" 380 400)" -ge 60

@@ -10,7 +10,7 @@ cool_pixel() { local r g b; read -r r g b <<<"$(e2e_pixel "$@")"; ((b > r + 20))
 
 e2e_start_display
 e2e_start_revolva
-e2e_screenshot "$surface" "$E2E_TMP/warm.png"
+cp "$E2E_TMP/surface-start.png" "$E2E_TMP/warm.png"
 e2e_check "the surface starts warm (got $(e2e_pixel "$E2E_TMP/warm.png" 420 100))" \
     warm_pixel "$E2E_TMP/warm.png" 420 100
 
@@ -22,14 +22,12 @@ CONTROLS
 
 echo "# F1 in the editor window"
 e2e_key "$editor" F1
-e2e_settle
 e2e_screenshot "$surface" "$E2E_TMP/after_editor_f1.png"
 e2e_check "F1 in the editor leaves the surface warm" warm_pixel "$E2E_TMP/after_editor_f1.png" 420 100
 
 echo "# F1 in the surface window"
 e2e_key "$surface" F1
-e2e_settle
-e2e_screenshot "$surface" "$E2E_TMP/cool.png"
+e2e_screenshot "$surface" "$E2E_TMP/cool.png" "$E2E_TMP/warm.png"
 e2e_check "the surface turns blue (got $(e2e_pixel "$E2E_TMP/cool.png" 420 100))" \
     cool_pixel "$E2E_TMP/cool.png" 420 100
 e2e_check "and stays blue elsewhere (got $(e2e_pixel "$E2E_TMP/cool.png" 350 230))" \
@@ -38,7 +36,6 @@ e2e_check "and stays blue elsewhere (got $(e2e_pixel "$E2E_TMP/cool.png" 350 230
 echo "# F1 without a file"
 rm controles.txt
 e2e_key "$surface" F1
-e2e_settle
 e2e_screenshot "$surface" "$E2E_TMP/kept.png"
 e2e_check "a missing file keeps the last values" cool_pixel "$E2E_TMP/kept.png" 420 100
 

@@ -4,19 +4,16 @@
 # that point shows on its next redraw.
 source "$E2E_LIB"
 
-# Crops a screenshot to WIDTHxHEIGHT+X+Y.
-
 e2e_start_display
 e2e_start_revolva
 
-e2e_screenshot "$surface" "$E2E_TMP/filled.png"
-e2e_screenshot "$editor" "$E2E_TMP/editor_before.png"
+cp "$E2E_TMP/surface-start.png" "$E2E_TMP/filled.png"
+cp "$E2E_TMP/editor-start.png" "$E2E_TMP/editor_before.png"
 filled_warm=$(e2e_count_color "$E2E_TMP/filled.png" 250 138 56 25)
 
 echo "# \"w\" in the surface window"
 e2e_key "$surface" w
-e2e_settle
-e2e_screenshot "$surface" "$E2E_TMP/wire.png"
+e2e_screenshot "$surface" "$E2E_TMP/wire.png" "$E2E_TMP/filled.png"
 e2e_screenshot "$editor" "$E2E_TMP/editor_after_w.png"
 e2e_check "the surface picture changes" e2e_differs "$E2E_TMP/filled.png" "$E2E_TMP/wire.png"
 wire_warm=$(e2e_count_color "$E2E_TMP/wire.png" 250 138 56 25)
@@ -31,8 +28,7 @@ e2e_check "the editor still shows its markers (yellow $yellow, red $red pixels)"
 e2e_check "the editor's picture is untouched" e2e_same_picture "$E2E_TMP/editor_before.png" "$E2E_TMP/editor_after_w.png"
 
 e2e_key "$surface" W
-e2e_settle
-e2e_screenshot "$surface" "$E2E_TMP/filled_again.png"
+e2e_screenshot "$surface" "$E2E_TMP/filled_again.png" "$E2E_TMP/wire.png"
 e2e_check "\"W\" switches back to filled polygons" \
     test "$(e2e_pixel "$E2E_TMP/filled_again.png" 400 140)" = "$(e2e_pixel "$E2E_TMP/filled.png" 400 140)"
 
@@ -41,8 +37,7 @@ echo "# \"+\" in the surface window"
 label_area=130x40+470+450
 e2e_crop "$E2E_TMP/editor_before.png" "$E2E_TMP/label_before.png" "$label_area"
 e2e_key "$surface" plus
-e2e_settle
-e2e_screenshot "$editor" "$E2E_TMP/editor_after_plus.png"
+e2e_screenshot "$editor" "$E2E_TMP/editor_after_plus.png" "$E2E_TMP/editor_after_w.png"
 e2e_crop "$E2E_TMP/editor_after_plus.png" "$E2E_TMP/label_after.png" "$label_area"
 e2e_check "the selected point's label changes in the editor" \
     e2e_differs "$E2E_TMP/label_before.png" "$E2E_TMP/label_after.png"

@@ -4,7 +4,6 @@
 # column's vertex first in each pair, the closing band ending on column 0, and the frame end.
 # With 5 samples around the axis and 2 along the curve the four bands join the ring rows.
 source "$E2E_LIB"
-[[ -n "${REVOLVA_BIN:-}" ]] || e2e_fail "REVOLVA_BIN is not set"
 command -v apitrace >/dev/null || e2e_fail "apitrace is not installed"
 
 # The calls of the last complete surface frame (the editor never clears the depth buffer),
@@ -31,17 +30,12 @@ same_coordinates() {
 }
 
 e2e_start_display
-cp "$PROJECT_ROOT/revolution/controles.txt" "$E2E_TMP/"
-cd "$E2E_TMP"
 trace="$E2E_TMP/revolva.trace"
-e2e_launch_traced revolva "$trace" "$REVOLVA_BIN"
-pid=$E2E_LAST_PID
-surface=$(e2e_wait_window '^Superf' 40)
-e2e_settle 1.5
+e2e_start_revolva -t "$trace"
 # Down to 5 samples around the axis and 2 along the generatrix.
 e2e_key "$surface" 7 7 7 7 7 7 9 9 9 9 9 9 9 9 9
-e2e_settle 1.5
-e2e_stop "$pid"
+e2e_screenshot "$surface" "$E2E_TMP/coarse.png" "$E2E_TMP/surface-start.png"
+e2e_stop "$revolva_pid"
 last_surface_frame "$trace" >"$E2E_TMP/frame.txt"
 [[ -s "$E2E_TMP/frame.txt" ]] || e2e_fail "no complete surface frame in the trace"
 

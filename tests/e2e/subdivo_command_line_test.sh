@@ -5,8 +5,7 @@ source "$E2E_LIB"
 [[ -n "${SUBDIVO_BIN:-}" ]] || e2e_fail "SUBDIVO_BIN is not set"
 
 e2e_start_display
-cp "$PROJECT_ROOT"/models/*.obj "$E2E_TMP/"
-cd "$E2E_TMP"
+e2e_enter_models
 
 # Runs Subdivo with the arguments and waits for it to end; its output is in $E2E_TMP/NAME.*.
 run_to_exit() {
@@ -40,12 +39,10 @@ e2e_check "an index past the vertices ends with status 1 (got $E2E_EXIT_STATUS)"
 e2e_check "an index past the vertices is named with its line (got: $(cat "$E2E_TMP/bad_index.err"))" \
     grep -Fxq 'Error: face on line 4 refers to vertex 7, but the file has only 3!' "$E2E_TMP/bad_index.err"
 
-e2e_launch torus "$SUBDIVO_BIN" torus.obj
-e2e_wait_window '^Superf' >/dev/null
-e2e_settle
+e2e_start_subdivo torus.obj
 e2e_check "one argument prints 'Modelo: torus.obj' before the report" \
-    test "$(head -n 2 "$E2E_TMP/torus.out")" = "$(printf 'Modelo: torus.obj\nfirst pass results: found')"
-e2e_check "the torus's 128 faces are read" grep -Fxq '   * 128 faces' "$E2E_TMP/torus.out"
+    test "$(head -n 2 "$E2E_TMP/subdivo.out")" = "$(printf 'Modelo: torus.obj\nfirst pass results: found')"
+e2e_check "the torus's 128 faces are read" grep -Fxq '   * 128 faces' "$E2E_TMP/subdivo.out"
 e2e_check "Subdivo keeps running with a good model" kill -0 "$E2E_LAST_PID"
 
 # Tabs after "f" do not hide the face from the count, but do not separate its corners either.

@@ -3,7 +3,6 @@
 # default-model notice and the loader's report, and shows the model in its window: exact title
 # bytes, at (200, 100), 600x600, faces in the loader's colour.
 source "$E2E_LIB"
-[[ -n "${SUBDIVO_BIN:-}" ]] || e2e_fail "SUBDIVO_BIN is not set"
 
 credit=$(sed -n 's/^#define AUTHORS_CREDIT "\(.*\)"$/\1/p' "$PROJECT_ROOT/viewer/credits.h")
 [[ -n "$credit" ]] || e2e_fail "no AUTHORS_CREDIT in viewer/credits.h"
@@ -11,11 +10,7 @@ credit=$(sed -n 's/^#define AUTHORS_CREDIT "\(.*\)"$/\1/p' "$PROJECT_ROOT/viewer
 expected_title=$(printf 'Superf\xedcies de Doo-Sabin - Por: %s' "$credit")
 
 e2e_start_display
-cp "$PROJECT_ROOT"/models/*.obj "$E2E_TMP/"
-cd "$E2E_TMP"
-e2e_launch subdivo "$SUBDIVO_BIN"
-wid=$(e2e_wait_window '^Superf')
-e2e_settle
+e2e_start_subdivo
 
 cat >"$E2E_TMP/expected.out" <<'REPORT'
 Formato: Subdivo.exe <Modelo.obj>
@@ -45,7 +40,7 @@ e2e_check "title bytes are exactly '$expected_title' in Windows-1252" \
 geometry=$(e2e_window_geometry "$wid")
 e2e_check "opens at (200, 100) with 600x600 (got $geometry)" test "$geometry" = "200 100 600 600"
 
-e2e_screenshot "$wid" "$E2E_TMP/start.png"
+cp "$E2E_TMP/subdivo-start.png" "$E2E_TMP/start.png"
 model_pixels=$(e2e_count_color "$E2E_TMP/start.png" 255 217 102 3)
 e2e_check "poly.obj shows in the loader's colour (1.0, 0.85, 0.4) ($model_pixels pixels)" \
     test "$model_pixels" -gt 20000
