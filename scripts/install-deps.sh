@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and its fuzzing runtime)
+# Usage: scripts/install-deps.sh [--fuzz] [--format]
+#   --fuzz adds clang and its fuzzing runtime, --format the source formatter clang-format.
 set -euo pipefail
 
 packages=(
@@ -10,9 +11,13 @@ packages=(
   xvfb xdotool imagemagick x11-utils                          # private displays, input, screenshots
   apitrace apitrace-tracers                                   # GL call traces
 )
-if [[ "${1:-}" == "--fuzz" ]]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
+for option in "$@"; do
+  case "$option" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --format) packages+=(clang-format) ;;
+    *) echo "usage: scripts/install-deps.sh [--fuzz] [--format]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
