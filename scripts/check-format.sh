@@ -10,8 +10,8 @@ cd "$root"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   mapfile -t sources < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 else
-  mapfile -t sources < <(find . -path './build*' -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) \
-    -print)
+  mapfile -t sources < <(find . -path './build*' -prune -o -type f \
+    \( -name '*.cpp' -o -name '*.h' \) -print)
 fi
 echo "== $(clang-format --version), ${#sources[@]} files"
 
@@ -21,9 +21,14 @@ if [[ "${1:-}" == "--fix" ]]; then
   exit 0
 fi
 
-# One warning per place that differs, each starting with its file's name.
-mapfile -t unformatted < <(clang-format --dry-run "${sources[@]}" 2>&1 |
-  sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' | sort -u)
+# One warning per place that differs, each starting with its file's name. A failure of
+# clang-format itself (an unknown key in .clang-format, say) fails the check too.
+if ! report=$(clang-format --dry-run "${sources[@]}" 2>&1); then
+  echo "$report" >&2
+  exit 1
+fi
+mapfile -t unformatted < <(sed -n \
+  's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' <<<"$report" | sort -u)
 if ((${#unformatted[@]} > 0)); then
   printf '  %s\n' "${unformatted[@]}"
   echo "== ${#unformatted[@]} files differ from .clang-format; scripts/check-format.sh --fix mends them"
