@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the benchmarks with optimisation in build-release/ and runs them.
+# Builds the programs and the benchmarks with full optimisation in build-release/ (the CMake
+# preset "release") and runs the benchmarks.
 #   scripts/bench.sh [NAME_PATTERN] [benchmark options...]
 # e.g. scripts/bench.sh doo_sabin --benchmark_filter=Cube
 set -euo pipefail
@@ -9,10 +10,11 @@ pattern="${1:-}"
 shift || true
 
 "$root/scripts/install-deps.sh"
-echo "== Configuring the optimised build in $build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DREVOLVA_END_TO_END=OFF >/dev/null
+cd "$root"
+echo "== Configuring the preset release in $build"
+cmake --preset release >/dev/null
 echo "== Building"
-cmake --build "$build" -j"$(nproc)"
+cmake --build --preset release -j"$(nproc)"
 for bench in "$build"/tests/bench/*_bench; do
   [[ -x "$bench" && "$(basename "$bench")" == *"$pattern"* ]] || continue
   echo "== $(basename "$bench")"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds both programs, the tests and the benchmarks in build/.
-# Extra arguments go to CMake's configure step.
+# Configures and builds both programs, the tests and the benchmarks in build/ (the CMake preset
+# "default"). Extra arguments go to CMake's configure step.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 
-echo "== Configuring in $build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cd "$root"
+echo "== Configuring the preset default in $build"
+cmake --preset default -B "$build" "$@" >/dev/null
 echo "== Building with $(nproc) jobs"
 cmake --build "$build" -j"$(nproc)"

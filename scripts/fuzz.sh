@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzzer of the OBJ loader and the subdivision levels with clang in build-fuzz/
-# and runs it for a bounded time.
+# Builds the fuzzer of the OBJ loader and the subdivision levels with clang in build-fuzz/ (the
+# CMake preset "fuzz") and runs it for a bounded time.
 #   scripts/fuzz.sh [SECONDS]   (default 60)
 # A crash, leak or hang fails the run; its input is copied into tests/fuzz/crashes/, where
 # the unit tests replay it once the fault is mended.
@@ -10,11 +10,11 @@ build="$root/build-fuzz"
 seconds="${1:-60}"
 
 "$root/scripts/install-deps.sh" --fuzz
-echo "== Configuring the fuzzing build (clang) in $build"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DREVOLVA_FUZZERS=ON -DREVOLVA_BENCHMARKS=OFF -DREVOLVA_END_TO_END=OFF >/dev/null
+cd "$root"
+echo "== Configuring the preset fuzz (clang) in $build"
+cmake --preset fuzz >/dev/null
 echo "== Building the fuzzer"
-cmake --build "$build" -j"$(nproc)" --target obj_subdivision_fuzzer
+cmake --build --preset fuzz -j"$(nproc)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

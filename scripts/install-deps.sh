@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz | --package]   (--fuzz adds clang and its fuzzing
-# runtime; --package the tools that build and check the Debian package)
+# Usage: scripts/install-deps.sh [--fuzz] [--format] [--package]
+#   --fuzz adds clang and its fuzzing runtime, --format the source formatter clang-format,
+#   --package the tools that build and check the Debian package.
 set -euo pipefail
 
 packages=(
@@ -11,12 +12,14 @@ packages=(
   xvfb xdotool imagemagick x11-utils                          # private displays, input, screenshots
   apitrace apitrace-tracers                                   # GL call traces
 )
-if [[ "${1:-}" == "--fuzz" ]]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
-if [[ "${1:-}" == "--package" ]]; then
-  packages+=(dpkg-dev file lintian)
-fi
+for option in "$@"; do
+  case "$option" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --format) packages+=(clang-format) ;;
+    --package) packages+=(dpkg-dev file lintian) ;;
+    *) echo "usage: scripts/install-deps.sh [--fuzz] [--format] [--package]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
