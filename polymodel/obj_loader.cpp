@@ -78,6 +78,41 @@ const char* skipSpace(const char* p, const char* end) {
     return p;
 }
 
+const char* convertFloat(const char* begin, const char* end, bool hexadecimal, float& value) {
+#ifdef __EMSCRIPTEN__
+    // This C++ library has no floating-point from_chars. strtof and strtod round correctly
+    // and know no locale here, so the same numbers come out bit for bit: strtof on a copy of
+    // the number's text (with "0x" put back before hexadecimal digits), and where it gives zero
+    // or infinity, strtod narrowed to float, as the general branch does when from_chars
+    // reports the float range left.
+    if (begin == end || isSpaceChar(*begin)) return nullptr;
+    const char* tokenEnd = begin;
+    while (tokenEnd != end && !isSpaceChar(*tokenEnd)) ++tokenEnd;
+    const std::string text = (hexadecimal ? "0x" : "") + std::string(begin, tokenEnd);
+    const std::size_t prefix = hexadecimal ? 2 : 0;
+    char* stop = nullptr;
+    const float narrow = std::strtof(text.c_str(), &stop);
+    if (stop == text.c_str() || static_cast<std::size_t>(stop - text.c_str()) <= prefix) return nullptr;
+    value = narrow;
+    if (narrow == 0.0f || std::isinf(narrow)) {
+        const double wide = std::strtod(text.c_str(), nullptr);
+        if (!(std::fabs(wide) <= FLT_MAX)) return nullptr;
+        value = static_cast<float>(wide);
+    }
+    return begin + (stop - text.c_str() - static_cast<std::ptrdiff_t>(prefix));
+#else
+    (void)hexadecimal;
+    std::from_chars_result result = std::from_chars(begin, end, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        double wide = 0.0;
+        result = std::from_chars(begin, end, wide);
+        if (result.ec != std::errc() || std::fabs(wide) > FLT_MAX) return nullptr;
+        value = static_cast<float>(wide);
+    }
+    return result.ec == std::errc() ? result.ptr : nullptr;
+#endif
+}
+
 // Reads one decimal number with a full stop as separator, as "%f" does in the C locale. Only
 // finite values are numbers here: infinities, NaNs and values beyond the float range would
 // poison every normal and refinement made from them. Values below the range round to zero.
@@ -87,15 +122,9 @@ bool parseFloat(const char*& p, const char* end, float& value) {
         ++start;
         if (start != end && *start == '-') return false;
     }
-    std::from_chars_result result = std::from_chars(start, end, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        double wide = 0.0;
-        result = std::from_chars(start, end, wide);
-        if (result.ec != std::errc() || std::fabs(wide) > FLT_MAX) return false;
-        value = static_cast<float>(wide);
-    }
-    if (result.ec != std::errc() || !std::isfinite(value)) return false;
-    p = result.ptr;
+    const char* after = convertFloat(start, end, false, value);
+    if (after == nullptr || !std::isfinite(value)) return false;
+    p = after;
     return true;
 }
 

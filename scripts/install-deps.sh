@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz]   (--fuzz adds clang and its fuzzing runtime)
+# Usage: scripts/install-deps.sh [--fuzz | --web]   (--fuzz adds clang and its fuzzing runtime;
+# --web adds Emscripten and Chromium for the web build and its browser tests)
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,11 @@ packages=(
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [[ "${1:-}" == "--web" ]]; then
+  packages+=(emscripten chromium)
+  # npm may come with a nodejs that is not Debian's: any npm will do.
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
