@@ -122,9 +122,13 @@ void transformAndLight() {
 void addLine(int a, int b, const Color& colorA, const Color& colorB) {
     GlContext& c = *current;
     if (c.lineWidth <= 1.0f) {
+        // An edge shared by two outlined polygons is drawn once each way; drawn in one
+        // direction both times, it covers the same pixels at the same depths, and the second
+        // loses the depth test everywhere instead of here and there.
+        const bool reversed = c.clip[b].x < c.clip[a].x || (c.clip[b].x == c.clip[a].x && c.clip[b].y < c.clip[a].y);
         std::vector<DrawVertex>& batch = batchFor(DrawKind::lines, false);
-        batch.push_back({c.clip[a], colorA, colorA});
-        batch.push_back({c.clip[b], colorB, colorB});
+        batch.push_back(reversed ? DrawVertex{c.clip[b], colorB, colorB} : DrawVertex{c.clip[a], colorA, colorA});
+        batch.push_back(reversed ? DrawVertex{c.clip[a], colorA, colorA} : DrawVertex{c.clip[b], colorB, colorB});
         return;
     }
     // A wide line is a filled quadrilateral that no culling may remove.

@@ -18,6 +18,7 @@ export const scenes = {
   'revolva-start': { page: 'revolva.html', windows: 2, steps: [] },
   'revolva-append': { page: 'revolva.html', windows: 2,
     steps: [{ window: 1, click: [150, 420], button: 'right' }] },
+  'revolva-wire': { page: 'revolva.html', windows: 2, steps: [{ window: 2, key: 'w' }] },
   'revolva-wire-cull': { page: 'revolva.html', windows: 2,
     steps: [{ window: 2, key: 'w' }, { window: 2, key: 'k' }] },
   'revolva-controls': { page: 'revolva.html', windows: 2,
