@@ -1,27 +1,16 @@
 // Immediate-mode drawing of a polygon model: one begin/end pair per face, one per normal line.
 #include "model_drawing.h"
 
-#include <cmath>
-
 #include <GL/gl.h>
+
+#include "face_geometry.h"
 
 bool showNormals = false;
 float normalLength = 1.0f;
 
 Vec3f flatFaceNormal(const ObjModel& model, const ObjFace& face) {
-    // Newell's sum: the area vector of the whole polygon, so no choice of three corners can
-    // make it vanish while the face has area.
-    Vec3f sum = {0.0f, 0.0f, 0.0f};
-    for (std::int32_t j = 0; j < face.numVertices; ++j) {
-        const Vec4f& a = model.vertices[face.vertexIndices[j]];
-        const Vec4f& b = model.vertices[face.vertexIndices[(j + 1) % face.numVertices]];
-        sum.x += (a.y - b.y) * (a.z + b.z);
-        sum.y += (a.z - b.z) * (a.x + b.x);
-        sum.z += (a.x - b.x) * (a.y + b.y);
-    }
-    const float length = std::sqrt(sum.x * sum.x + sum.y * sum.y + sum.z * sum.z);
-    if (!(length > 0.0f) || !std::isfinite(length)) return {0.0f, 1.0f, 0.0f};
-    return {sum.x / length, sum.y / length, sum.z / length};
+    // Summed in single precision: the normals handed to OpenGL have always been formed so.
+    return normalizedOr(newellNormal<float>(face, model.vertices), {0.0f, 1.0f, 0.0f});
 }
 
 Vec3f normalLineEnd(const Vec4f& position, const Vec3f& normal, float length) {

@@ -3,6 +3,7 @@
 // never stores more, or other, entries than the counting pass sized the arrays for.
 #include "obj_loader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cfloat>
 #include <climits>
@@ -78,34 +79,49 @@ const char* skipSpace(const char* p, const char* end) {
     return p;
 }
 
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// True when the text starts "0x" or "0X" and a hexadecimal mantissa follows, as "%f" takes it.
+bool startsHexadecimal(const char* p, const char* end) {
+    if (end - p < 3 || p[0] != '0' || (p[1] != 'x' && p[1] != 'X')) return false;
+    if (isHexDigit(p[2])) return true;
+    return p[2] == '.' && end - p >= 4 && isHexDigit(p[3]);
+}
+
+// The one conversion from text to floating point: the unsigned number at `begin`, decimal, or
+// hexadecimal digits whose "0x" has been passed over, rounded to the nearest float. Returns
+// where it ends, or null when there is none or it lies beyond the float range. Values below
+// the range come out as zero or a denormal, as "%f" gives them. Locale-independent.
 const char* convertFloat(const char* begin, const char* end, bool hexadecimal, float& value) {
 #ifdef __EMSCRIPTEN__
-    // This C++ library has no floating-point from_chars. strtof and strtod round correctly
-    // and know no locale here, so the same numbers come out bit for bit: strtof on a copy of
-    // the number's text (with "0x" put back before hexadecimal digits), and where it gives zero
-    // or infinity, strtod narrowed to float, as the general branch does when from_chars
-    // reports the float range left.
+    // The web build's C++ library has no floating-point from_chars. Its strtof and strtod
+    // round correctly and know no locale, so the same floats come out bit for bit: strtof on a
+    // copy of the number's text ("0x" put back before hexadecimal digits), and where that gives
+    // zero or infinity, strtod narrowed to float, as below when from_chars leaves the range.
     if (begin == end || isSpaceChar(*begin)) return nullptr;
-    const char* tokenEnd = begin;
-    while (tokenEnd != end && !isSpaceChar(*tokenEnd)) ++tokenEnd;
-    const std::string text = (hexadecimal ? "0x" : "") + std::string(begin, tokenEnd);
-    const std::size_t prefix = hexadecimal ? 2 : 0;
+    const char* textEnd = begin;
+    while (textEnd != end && !isSpaceChar(*textEnd)) ++textEnd;
+    const std::ptrdiff_t prefix = hexadecimal ? 2 : 0;
+    const std::string text = (hexadecimal ? "0x" : "") + std::string(begin, textEnd);
     char* stop = nullptr;
     const float narrow = std::strtof(text.c_str(), &stop);
-    if (stop == text.c_str() || static_cast<std::size_t>(stop - text.c_str()) <= prefix) return nullptr;
+    if (stop - text.c_str() <= prefix) return nullptr;
     value = narrow;
     if (narrow == 0.0f || std::isinf(narrow)) {
         const double wide = std::strtod(text.c_str(), nullptr);
         if (!(std::fabs(wide) <= FLT_MAX)) return nullptr;
         value = static_cast<float>(wide);
     }
-    return begin + (stop - text.c_str() - static_cast<std::ptrdiff_t>(prefix));
+    return begin + (stop - text.c_str() - prefix);
 #else
-    (void)hexadecimal;
-    std::from_chars_result result = std::from_chars(begin, end, value);
+    const std::chars_format format =
+        hexadecimal ? std::chars_format::hex : std::chars_format::general;
+    std::from_chars_result result = std::from_chars(begin, end, value, format);
     if (result.ec == std::errc::result_out_of_range) {
         double wide = 0.0;
-        result = std::from_chars(begin, end, wide);
+        result = std::from_chars(begin, end, wide, format);
         if (result.ec != std::errc() || std::fabs(wide) > FLT_MAX) return nullptr;
         value = static_cast<float>(wide);
     }
@@ -113,22 +129,26 @@ const char* convertFloat(const char* begin, const char* end, bool hexadecimal, f
 #endif
 }
 
-// Reads one decimal number with a full stop as separator, as "%f" does in the C locale. Only
-// finite values are numbers here: infinities, NaNs and values beyond the float range would
-// poison every normal and refinement made from them. Values below the range round to zero.
+// Reads one number as "%f" does in the C locale: leading white space, a sign, then a decimal
+// number with a full stop as separator or a hexadecimal one after "0x". Only finite values
+// are numbers here, in every field: infinities and NaNs would poison every normal and
+// refinement made from them. `value` is written only when a number was read.
 bool parseFloat(const char*& p, const char* end, float& value) {
-    const char* start = skipSpace(p, end);
-    if (start != end && *start == '+') {
-        ++start;
-        if (start != end && *start == '-') return false;
-    }
-    const char* after = convertFloat(start, end, false, value);
-    if (after == nullptr || !std::isfinite(value)) return false;
+    const char* q = skipSpace(p, end);
+    bool negative = false;
+    if (q != end && (*q == '+' || *q == '-')) negative = *q++ == '-';
+    if (q != end && (*q == '+' || *q == '-')) return false;
+    const bool hexadecimal = startsHexadecimal(q, end);
+    float magnitude = 0.0f;
+    const char* after = convertFloat(hexadecimal ? q + 2 : q, end, hexadecimal, magnitude);
+    if (after == nullptr || !std::isfinite(magnitude)) return false;
+    value = negative ? -magnitude : magnitude;
     p = after;
     return true;
 }
 
 // Reads up to `wanted` numbers into `values`; returns how many were read before one failed.
+// The entries after those keep what they held.
 int parseFloats(const char* p, const char* end, float* values, int wanted) {
     int read = 0;
     while (read < wanted && parseFloat(p, end, values[read])) ++read;
@@ -208,14 +228,12 @@ void forEachWordAfterKeyword(std::string_view line, Visit visit) {
     }
 }
 
-// The face line's first reference: the face counts in both passes exactly when it parses.
+// The face line's first reference, read from its third character on (after "f "), where
+// white space of any kind may come before it: the face counts in both passes exactly when it
+// parses, and its form sets the flags.
 bool parseFirstReference(std::string_view line, CornerReference& ref) {
-    bool parsed = false;
-    forEachWordAfterKeyword(line, [&](const char* begin, const char* end) {
-        parsed = parseReference(begin, end, ref);
-        return false;
-    });
-    return parsed;
+    const std::size_t afterKeyword = std::min<std::size_t>(2, line.size());
+    return parseReference(line.data() + afterKeyword, line.data() + line.size(), ref);
 }
 
 // Every word that parses as a reference is one corner; words that don't (a trailing carriage

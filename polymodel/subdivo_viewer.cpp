@@ -2,6 +2,8 @@
 // command; the command changes the state; the display hands the state to OpenGL.
 #include "subdivo_viewer.h"
 
+#include <climits>
+
 #include <GL/freeglut.h>
 
 #include "camera.h"
@@ -49,7 +51,10 @@ static void changeLevel(int level, LevelDriver driver) {
 
 void performKeyCommand(KeyCommand command, LevelDriver driver) {
     switch (command) {
-        case KeyCommand::raiseLevel: changeLevel(subdivisionLevel + 1, driver); break;
+        case KeyCommand::raiseLevel:
+            // The level has no bound but its type's: at the largest one "+" does nothing.
+            if (subdivisionLevel < INT_MAX) changeLevel(subdivisionLevel + 1, driver);
+            break;
         case KeyCommand::lowerLevel:
             if (subdivisionLevel > 0) changeLevel(subdivisionLevel - 1, driver);
             break;

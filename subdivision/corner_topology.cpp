@@ -167,3 +167,41 @@ TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topol
     }
     return TopologyResult::gathered;
 }
+
+bool isClosedManifold(const ObjModel& model, const CornerTopology& topology) {
+    const std::int32_t corners = topology.numCorners;
+    if (topology.numInteriorEdges != topology.numEdges ||
+        std::int64_t{corners} != 2 * std::int64_t{topology.numEdges}) {
+        return false;  // a boundary edge, or an edge walked more than twice
+    }
+    // With two walkers per edge, each corner's edge has one other walker.
+    std::vector<std::int32_t> otherWalker(static_cast<std::size_t>(corners), -1);
+    for (std::int32_t c = 0; c < corners; ++c) {
+        const std::int32_t partner = topology.edgePartner[c];
+        if (partner < 0) continue;  // the other walker of an edge met earlier
+        const std::int32_t to = cornerVertex(model, topology, nextCorner(topology, c));
+        if (to == cornerVertex(model, topology, c) || cornerVertex(model, topology, partner) != to ||
+            topology.cornerFace[partner] == topology.cornerFace[c]) {
+            return false;
+        }
+        otherWalker[c] = partner;
+        otherWalker[partner] = c;
+    }
+    // Turning about a vertex, from the corner before to the other walker of its edge, must
+    // meet every corner at that vertex before it comes back.
+    for (std::size_t v = 0; v + 1 < topology.vertexStart.size(); ++v) {
+        const std::int32_t first = topology.vertexStart[v];
+        const std::int32_t size = topology.vertexStart[v + 1] - first;
+        if (size == 0) continue;
+        if (size < 3) return false;  // its V-face, of two corners, would double an edge
+        const std::int32_t start = topology.cornersByVertex[first];
+        std::int32_t fan = 0;
+        std::int32_t c = start;
+        do {
+            c = otherWalker[previousCorner(topology, c)];
+            ++fan;
+        } while (c != start && fan < size);
+        if (c != start || fan != size) return false;
+    }
+    return true;
+}

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "face_geometry.h"
 #include "face_normals.h"
 #include "huge_pages.h"
 #include "vertex_ring.h"
@@ -66,18 +67,6 @@ void setCorner(ObjFace& face, std::int32_t j, std::int32_t cornerNumber) {
     if (face.normalIndices != nullptr) face.normalIndices[j] = cornerNumber;
 }
 
-// Centroid of the face (x, y, z and w alike), each corner weighted by 1/n in single precision.
-Vec4f faceCentroid(const ObjModel& input, const ObjFace& face) {
-    const float q = 1.0f / static_cast<float>(face.numVertices);
-    Vec4f centroid = {0.0f, 0.0f, 0.0f, 0.0f};
-    for (std::int32_t j = 0; j < face.numVertices; ++j) {
-        const Vec4f& a = input.vertices[face.vertexIndices[j]];
-        centroid = {centroid.x + q * a.x, centroid.y + q * a.y, centroid.z + q * a.z,
-                    centroid.w + q * a.w};
-    }
-    return centroid;
-}
-
 // The running mean of the corners' normals, renormalised after every corner, so that later
 // corners weigh more. A sum that cancels is kept as it is until a later corner fixes it.
 Vec3f faceNormal(const ObjModel& input, const ObjFace& face) {
@@ -108,7 +97,7 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
         ObjFace& made = output.faces[f];
         if (!startFace(made, face.numVertices, withNormals, faceFromFace)) return false;
         if (face.numVertices == 0) continue;
-        const Vec4f centroid = faceCentroid(input, face);
+        const Vec4f centroid = faceCentroid(face, input.vertices);
         const Vec3f normal = withNormals ? faceNormal(input, face) : Vec3f{0.0f, 0.0f, 0.0f};
         const std::int32_t start = topology.faceStart[f];
         for (std::int32_t j = 0; j < face.numVertices; ++j) {

@@ -1,9 +1,10 @@
 // Subdivision levels. A rebuild is first forecast from the exact size of the first level and
-// an upper bound of the later ones, which is exact for closed meshes. When the forecast fits,
-// the rebuild goes step by step into the shown record. When it does not, a closed mesh is
-// refused at once; an open one, whose bound may overshoot by far (a lone face does not grow
-// at all), is built aside with every step checked exactly, and replaces the shown model only
-// once its last level exists.
+// an upper bound of the later ones, which is exact when the base is a closed manifold. When the
+// forecast fits, the rebuild goes step by step into the shown record. When it does not, and it
+// is exact, the level is refused at once with the need it names. Otherwise (an open mesh, whose
+// bound may overshoot by far, since a lone face does not grow at all, or a closed one that is
+// no manifold) the levels are built aside with every step checked exactly, and the last one
+// replaces the shown model only once it exists.
 #include "subdivision_level.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@
 #include "model_size.h"
 
 namespace {
-
-// Deeper levels are refused, so that no key press can start an endless rebuild: a model that
-// still fits so deep has stopped growing, and 64 halvings have brought its vertices closer to
-// their limits than single precision can show.
-constexpr int deepestLevel = 64;
 
 constexpr double mebibyte = 1024.0 * 1024.0;
 
@@ -45,8 +41,10 @@ Forecast forecastRebuild(const ModelSize& base, const ModelSize& levelOne, int l
     }
 }
 
-bool isClosed(const CornerTopology& topology) {
-    return topology.numEdges == topology.numInteriorEdges;
+// The first level's size is measured; the bound of the later ones is exact only for a closed
+// manifold (two cubes that share an edge, say, grow less than it).
+bool forecastIsExact(const ObjModel& base, const CornerTopology& topology, int level) {
+    return level == 1 || isClosedManifold(base, topology);
 }
 
 void refuse(int level, const char* reason) {
@@ -176,11 +174,6 @@ bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivide
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
                            std::uint64_t budgetBytes) {
     if (level <= 0) return true;
-    if (level > deepestLevel) {
-        std::fprintf(stderr, "Subdivision level %d not built: levels above %d are not built.\n",
-                     level, deepestLevel);
-        return false;
-    }
     DooSabinPlan plan;
     const StepResult planned = planDooSabinStep(base, plan);
     if (planned != StepResult::built) {
@@ -191,7 +184,9 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
     if (forecast.countsFit && forecast.peakBytes <= budgetBytes) {
         return rebuildInPlace(base, plan, subdivided, level);
     }
-    if (!isClosed(plan.topology)) return rebuildAside(base, plan, subdivided, level, budgetBytes);
+    if (!forecastIsExact(base, plan.topology, level)) {
+        return rebuildAside(base, plan, subdivided, level, budgetBytes);
+    }
     if (!forecast.countsFit) {
         refuseFor(level, StepResult::countsTooLarge);
     } else {

@@ -1,6 +1,6 @@
 // The subdivided model shown for a subdivision level: rebuilt from the base model by that many
 // Doo-Sabin steps, every intermediate model released as soon as the next exists, and a level
-// refused up front when its model would overflow the record's counts or the memory budget.
+// refused when its model would overflow the record's counts or the memory budget.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,8 @@
 // returns true. Returns false, changing nothing and printing why on the error stream,
 // when the model of that level would not fit the memory budget or its 32-bit counts.
 // `subdivided` must come from `new ObjModel{}`: level 1 refills that record, higher levels
-// replace it by a new one and delete it. Levels above 64 are refused: no model that still
-// fits changes visibly so deep. Should memory run out in spite of the budget, `subdivided` may
+// replace it by a new one and delete it. No level is too deep in itself: a model that does not
+// grow is built at any level. Should memory run out in spite of the budget, `subdivided` may
 // be left an empty model (false is returned).
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level);
 

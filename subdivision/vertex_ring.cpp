@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "face_geometry.h"
+
 namespace {
 
 // The ring's corner count, normal and positions (x, y, z), gathered once from the model.
@@ -30,15 +32,8 @@ const Vec3f& positionAt(const Ring& ring, std::int32_t listPosition) {
 // N . ((Pi - P0) x (Pk - Pi)) in single precision: below zero when corner k lies strictly to
 // the right of the line from the anchor through corner i, seen along N.
 float turnValue(const Ring& ring, std::int32_t i, std::int32_t k) {
-    const Vec3f& p0 = positionAt(ring, 0);
     const Vec3f& pi = positionAt(ring, i);
-    const Vec3f& pk = positionAt(ring, k);
-    const float ax = pi.x - p0.x, ay = pi.y - p0.y, az = pi.z - p0.z;
-    const float bx = pk.x - pi.x, by = pk.y - pi.y, bz = pk.z - pi.z;
-    const float cx = ay * bz - az * by;
-    const float cy = az * bx - ax * bz;
-    const float cz = ax * by - ay * bx;
-    return ring.normal.x * cx + ring.normal.y * cy + ring.normal.z * cz;
+    return dot(ring.normal, cross(between(positionAt(ring, 0), pi), between(pi, positionAt(ring, k))));
 }
 
 bool rightOf(const Ring& ring, std::int32_t i, std::int32_t k) {
@@ -90,15 +85,20 @@ void applyOrder(ObjFace& face, RingScratch& scratch) {
     permute(face.normalIndices, scratch.order, scratch.reordered);
 }
 
+// The angular order is formed in double precision throughout.
 struct Vec3d { double x, y, z; };
 
-Vec3d cross(Vec3d a, Vec3d b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-double dot(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 Vec3d scaled(Vec3d v, double s) { return {v.x * s, v.y * s, v.z * s}; }
+
+// Scales `v` to unit length by the reciprocal of its length, in double; false, leaving `v`
+// alone, when that length is zero or not finite. (The record's scaleToUnit divides in single
+// precision; the angular order has always been formed this way, and keeps its bits.)
+bool scaleToUnitInDouble(Vec3d& v) {
+    const double length = std::sqrt(dot(v, v));
+    if (!(length > 0.0) || !std::isfinite(length)) return false;
+    v = scaled(v, 1.0 / length);
+    return true;
+}
 
 // Two unit axes spanning the plane across `unitNormal`, turning counter-clockwise about it.
 void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
@@ -108,20 +108,28 @@ void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
                          : (ay <= az)           ? Vec3d{0, 1, 0}
                                                 : Vec3d{0, 0, 1};
     u = cross(unitNormal, across);
-    u = scaled(u, 1.0 / std::sqrt(dot(u, u)));
+    scaleToUnitInDouble(u);  // never fails: `across` is the axis least in line with the normal
     w = cross(unitNormal, u);
 }
 
-// Angle of each corner about the ring's centroid, measured from the anchor's, in [0, 2 pi);
+// The mean of the ring's positions, summed in double and then scaled. Not faceCentroid, which
+// weighs each corner in single precision as it adds it: the angles below have always been
+// measured about this point, and moving it by a rounding would reorder corners that lie
+// nearly in line with it.
+Vec3d ringCentre(const Ring& ring) {
+    Vec3d sum = {0, 0, 0};
+    for (std::int32_t i = 0; i < ring.size; ++i) {
+        const Vec3f& p = positionAt(ring, i);
+        sum = {sum.x + p.x, sum.y + p.y, sum.z + p.z};
+    }
+    return scaled(sum, 1.0 / ring.size);
+}
+
+// Angle of each corner about the ring's centre, measured from the anchor's, in [0, 2 pi);
 // a corner whose angle is not a number goes last.
 void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles) {
     const std::int32_t n = ring.size;
-    Vec3d centre = {0, 0, 0};
-    for (std::int32_t i = 0; i < n; ++i) {
-        const Vec3f& p = positionAt(ring, i);
-        centre = {centre.x + p.x, centre.y + p.y, centre.z + p.z};
-    }
-    centre = scaled(centre, 1.0 / n);
+    const Vec3d centre = ringCentre(ring);
     Vec3d u, w;
     planeAxes(unitNormal, u, w);
     const double fullTurn = 2.0 * std::acos(-1.0);
@@ -142,10 +150,9 @@ void orderByAngle(const Ring& ring, RingScratch& scratch) {
     const std::int32_t n = ring.size;
     scratch.order.resize(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) scratch.order[i] = i;
-    const Vec3d normal = {ring.normal.x, ring.normal.y, ring.normal.z};
-    const double length = std::sqrt(dot(normal, normal));
-    if (!(length > 0.0) || !std::isfinite(length)) return;
-    fillAngles(ring, scaled(normal, 1.0 / length), scratch.angles);
+    Vec3d unitNormal = {ring.normal.x, ring.normal.y, ring.normal.z};
+    if (!scaleToUnitInDouble(unitNormal)) return;
+    fillAngles(ring, unitNormal, scratch.angles);
     // Insertion sort: stable, and sound whatever the keys.
     for (std::int32_t i = 2; i < n; ++i) {
         const std::int32_t corner = scratch.order[i];

@@ -47,4 +47,11 @@ e2e_check "one argument prints 'Modelo: torus.obj' before the report" \
     test "$(head -n 2 "$E2E_TMP/torus.out")" = "$(printf 'Modelo: torus.obj\nfirst pass results: found')"
 e2e_check "the torus's 128 faces are read" grep -Fxq '   * 128 faces' "$E2E_TMP/torus.out"
 e2e_check "Subdivo keeps running with a good model" kill -0 "$E2E_LAST_PID"
+
+# Tabs after "f" do not hide the face from the count, but do not separate its corners either.
+printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf\t1\t2\t3\n' >"$E2E_TMP/tab_face.obj"
+run_to_exit tab_face tab_face.obj
+e2e_check "a tab-separated face ends with status 1 (got $E2E_EXIT_STATUS)" test "$E2E_EXIT_STATUS" -eq 1
+e2e_check "a tab-separated face gives the loader's message (got: $(cat "$E2E_TMP/tab_face.err"))" \
+    grep -Fxq 'Error: a face must have at least 3 vertices!' "$E2E_TMP/tab_face.err"
 e2e_pass

@@ -174,6 +174,19 @@ TEST(ObjLoaderValues, NumbersTakeSignsExponentsAndLeadingBlanks) {
     EXPECT_FLOAT_EQ(model->normals[0].x, 1.0f);
 }
 
+TEST(ObjLoaderValues, HexadecimalNumbersAreReadAsPercentFReadsThem) {
+    ScopedModel model;
+    ASSERT_TRUE(loadText("v 0x1p0 -0X1.8P1 +0x.8\nv 1 2 3 0x2\nvt 0x1p-2 0xAp0\nvn 0x0 0x1p0 0\n",
+                         model.get())
+                    .loaded);
+    EXPECT_EQ(model->vertices[0].x, 1.0f);
+    EXPECT_EQ(model->vertices[0].y, -3.0f);
+    EXPECT_EQ(model->vertices[0].z, 0.5f);
+    EXPECT_EQ(model->vertices[1].w, 2.0f);
+    expectVec3(model->texCoords[0], 0.25f, 10.0f, 0.0f);
+    expectVec3(model->normals[0], 0.0f, 1.0f, 0.0f);
+}
+
 TEST(ObjLoaderValues, NumbersBelowTheFloatRangeRoundToZero) {
     ScopedModel model;
     ASSERT_TRUE(loadText("v 1e-50 -1e-60 1e-40\n", model.get()).loaded);
@@ -192,6 +205,22 @@ TEST(ObjLoaderValues, InfiniteOrUndefinedNumbersAreNoNumbers) {
     ScopedModel normal;
     EXPECT_EQ(loadText("v 0 0 0\nvn 0 infinity 0\n", normal.get()).err,
               "Error reading normal vectors!\n");
+    ScopedModel texture;
+    EXPECT_EQ(loadText("v 0 0 0\nvt nan 0.5\n", texture.get()).err,
+              "Error reading texture coordinates!\n");
+}
+
+TEST(ObjLoaderValues, AnOptionalFieldThatIsNoNumberLeavesTheShorterForm) {
+    // w, and the texture coordinate's v and w: the line reads as if the field were not there.
+    ScopedModel model;
+    ASSERT_TRUE(loadText("v 1 2 3 inf\nv 1 2 3 nan\nv 1 2 3 1e39\nv 1 2 3 -0x1p200\n"
+                         "vt 0.5 nan\nvt 0.5 0.25 inf\nvt 0.5 -inf 0.25\n",
+                         model.get())
+                    .loaded);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(model->vertices[i].w, 1.0f) << i;
+    expectVec3(model->texCoords[0], 0.5f, 0.0f, 0.0f);
+    expectVec3(model->texCoords[1], 0.5f, 0.25f, 0.0f);
+    expectVec3(model->texCoords[2], 0.5f, 0.0f, 0.0f);
 }
 
 TEST(ObjLoaderValues, AllFourReferenceFormsAreRead) {
@@ -317,15 +346,18 @@ TEST(ObjLoaderFailures, FullReferencesWithoutTextureLinesContradictTheCounts) {
     EXPECT_EQ(model->numFaces, 1);  // the counts found so far stay
 }
 
-TEST(ObjLoaderFailures, AFaceOfTwoReferencesFailsTheReadingPass) {
-    ScopedModel model;
-    const LoadOutcome outcome = loadText(triangleVertices + "f 1 2\n", model.get());
-    EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.err, "Error: a face must have at least 3 vertices!\n");
-    EXPECT_NE(outcome.out.find("   * 1 faces\n"), std::string::npos);  // the counting pass took it
-    EXPECT_EQ(outcome.out.find("second pass"), std::string::npos);
-    expectReleased(model.model);
-    EXPECT_EQ(model->numVertices, 4);
+TEST(ObjLoaderFailures, AFaceOfFewerThanThreeBlankSeparatedReferencesFailsTheReadingPass) {
+    // Tabs do not separate corners, but the counting pass reads the first reference after them.
+    for (const char* face : {"f 1 2\n", "f\t1\t2\t3\n", "f\t1 2 3\n"}) {
+        ScopedModel model;
+        const LoadOutcome outcome = loadText(triangleVertices + face, model.get());
+        EXPECT_FALSE(outcome.loaded) << face;
+        EXPECT_EQ(outcome.err, "Error: a face must have at least 3 vertices!\n") << face;
+        EXPECT_NE(outcome.out.find("   * 1 faces\n"), std::string::npos) << face;  // counted
+        EXPECT_EQ(outcome.out.find("second pass"), std::string::npos);
+        expectReleased(model.model);
+        EXPECT_EQ(model->numVertices, 4);
+    }
 }
 
 TEST(ObjLoaderFailures, MalformedDataLinesNameWhatCouldNotBeRead) {
@@ -434,6 +466,17 @@ TEST(ObjLoaderMixedForms, AFaceLackingAKindTheModelCarriesFailsNamingTheLine) {
     EXPECT_EQ(mixedCorners.err,
               "Error: face on line 6 has a corner without the texture coord. index that the "
               "faces carry!\n");
+}
+
+TEST(ObjLoaderMixedForms, TheFlagsComeFromTheReferenceAfterTheKeywordWhateverSpaceFollowsIt) {
+    // "1" decides (no normals); the corners are the blank-separated words after "f\t1".
+    ScopedModel model;
+    const LoadOutcome outcome =
+        loadText(triangleVertices + "vn 0 0 1\nf\t1 2//1 3//1 4//1\n", model.get());
+    ASSERT_TRUE(outcome.loaded) << outcome.err;
+    EXPECT_EQ(model->hasNormals, 0);
+    EXPECT_EQ(model->faces[0].normalIndices, nullptr);
+    EXPECT_EQ(vertexIndicesOf(model->faces[0]), (std::vector<int>{1, 2, 3}));
 }
 
 TEST(ObjLoaderMixedForms, IndicesOfKindsTheModelDoesNotCarryAreLeftOut) {

@@ -2,6 +2,7 @@
 // command line's three cases.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -106,6 +107,13 @@ TEST_F(SubdivoState, RaisingTwiceAndLoweringOnceRebuildsEachLevelAndLeavesLevelO
     EXPECT_EQ(requestedLevels, (std::vector<int>{1, 2, 1}));
     press("_", stubDriver);
     EXPECT_EQ(subdivisionLevel, 0);
+}
+
+TEST_F(SubdivoState, RaisingAtTheLargestLevelDoesNothing) {
+    subdivisionLevel = INT_MAX - 1;
+    press("++", stubDriver);
+    EXPECT_EQ(subdivisionLevel, INT_MAX);
+    EXPECT_EQ(requestedLevels, (std::vector<int>{INT_MAX}));
 }
 
 TEST_F(SubdivoState, ARefusedLevelLeavesTheLevelAsItWas) {

@@ -6,6 +6,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 
@@ -119,6 +120,39 @@ TEST(BoundNextLevel, NeverUndercountsALaterLevel) {
 TEST(BoundNextLevel, IsExactForClosedMeshes) {
     for (const MeshSource& mesh : {cubeMesh(), quadTorusMesh(6, 4), triangleSphereMesh(1)}) {
         OwnedModel base = buildModel(mesh, NormalSharing::perVertex);
+        OwnedModel current = refined(base.model);
+        for (int level = 2; level <= 3; ++level) {
+            OwnedModel next = refined(current.model);
+            expectSameSize(boundNextLevel(measureModel(current.model)), measureModel(next.model));
+            current = std::move(next);
+        }
+    }
+}
+
+TEST(BoundNextLevel, IsExactForEveryMeshTakenForAClosedManifold) {
+    MeshSource flippedFace = cubeMesh();
+    std::reverse(flippedFace.faces[0].begin(), flippedFace.faces[0].end());
+    const struct {
+        MeshSource mesh;
+        bool closedManifold;
+    } cases[] = {
+        {tetrahedronMesh(), true},
+        {octahedronMesh(), true},
+        {pentagonalPrismMesh(), true},
+        {quadTorusMesh(5, 3), true},
+        {twoQuadStripMesh(), false},
+        {twoCubesSharingAnEdgeMesh(), false},
+        {twoTetrahedraSharingAVertexMesh(), false},
+        {flippedFace, false},
+        {{{point(0, 0, 0), point(1, 0, 0), point(0, 1, 0)}, {{0, 1, 2}, {0, 2, 1}}}, false},
+    };
+    for (const auto& c : cases) {
+        OwnedModel base = buildModel(c.mesh, NormalSharing::perVertex);
+        DooSabinPlan plan;
+        ASSERT_EQ(planDooSabinStep(base.model, plan), StepResult::built);
+        EXPECT_EQ(isClosedManifold(base.model, plan.topology), c.closedManifold)
+            << c.mesh.faces.size() << " faces";
+        if (!c.closedManifold) continue;
         OwnedModel current = refined(base.model);
         for (int level = 2; level <= 3; ++level) {
             OwnedModel next = refined(current.model);

@@ -246,6 +246,41 @@ inline MeshSource triangleSphereMesh(int splits) {
     return mesh;
 }
 
+// The two shapes as one mesh, the second moved by `offset`; the second's vertex i becomes the
+// first's vertex shared[i] where the map has it, so that the two touch there.
+inline MeshSource joinedMesh(const MeshSource& first, const MeshSource& second, Vec4f offset,
+                             const std::map<int, int>& shared) {
+    MeshSource mesh = first;
+    std::vector<std::int32_t> index(second.positions.size());
+    for (std::size_t i = 0; i < second.positions.size(); ++i) {
+        const auto found = shared.find(int(i));
+        if (found != shared.end()) {
+            index[i] = found->second;
+            continue;
+        }
+        const Vec4f& p = second.positions[i];
+        index[i] = std::int32_t(mesh.positions.size());
+        mesh.positions.push_back(point(p.x + offset.x, p.y + offset.y, p.z + offset.z));
+    }
+    for (const auto& face : second.faces) {
+        std::vector<std::int32_t> corners;
+        for (const std::int32_t v : face) corners.push_back(index[v]);
+        mesh.faces.push_back(corners);
+    }
+    return mesh;
+}
+
+// Two cubes that share one edge, the second moved by (2, 2, 0): closed, but four faces meet
+// at the shared edge, so it is no manifold.
+inline MeshSource twoCubesSharingAnEdgeMesh() {
+    return joinedMesh(cubeMesh(), cubeMesh(), point(2, 2, 0), {{0, 2}, {4, 6}});
+}
+
+// Two tetrahedra that touch at one vertex: every edge has two faces, but that vertex has two fans.
+inline MeshSource twoTetrahedraSharingAVertexMesh() {
+    return joinedMesh(tetrahedronMesh(), tetrahedronMesh(), point(2, 2, 0), {{3, 0}});
+}
+
 // Centroid (x, y, z) of a face of the model.
 inline Vec3f faceCentre(const ObjModel& model, const ObjFace& face) {
     Vec3f sum = {0.0f, 0.0f, 0.0f};
