@@ -267,8 +267,11 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
                                 const unsigned char* rows) {
     GlContext& c = *current;
     if (!c.rasterValid) return;
-    const int left = static_cast<int>(std::floor(c.rasterPosition.x - xorig));
-    const int bottom = static_cast<int>(std::floor(c.rasterPosition.y - yorig));
+    // A raster position meant to fall on a pixel's corner may come out a hair below it: the
+    // small allowance keeps it on that pixel, as desktop OpenGL does.
+    constexpr float allowance = 0.0001f;
+    const int left = static_cast<int>(std::floor(c.rasterPosition.x + allowance - xorig));
+    const int bottom = static_cast<int>(std::floor(c.rasterPosition.y + allowance - yorig));
     const int bytesPerRow = (width + 7) / 8;
     std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
     for (int row = 0; row < height; ++row)
