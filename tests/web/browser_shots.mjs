@@ -3,6 +3,7 @@
 // desktop programs' screenshots of the same scenes.
 //   node browser_shots.mjs SITE_URL OUT_DIR SCENE...     (scenes: see scenes.mjs)
 //   node browser_shots.mjs SITE_URL --frame-rate MODEL LEVEL SECONDS
+//   node browser_shots.mjs SITE_URL --page SCENE FILE.png    (the whole page, for the README)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -67,19 +68,26 @@ async function openProgram(page, url) {
   return errors;
 }
 
-async function shootScene(browser, name) {
+async function shootScene(browser, name, pagePicture) {
   const scene = scenes[name];
   const page = await browser.newPage();
+  if (pagePicture) await page.setViewport({ width: 1320, height: 900, deviceScaleFactor: 1 });
   const errors = await openProgram(page, `${siteUrl}/${scene.page}`);
   await waitFrames(page, 3);
   for (const step of scene.steps) await runStep(page, step);
   await waitFrames(page, 3);
-  for (let id = 1; id <= scene.windows; ++id) {
-    const box = await canvasBox(page, id);
-    await page.screenshot({ path: path.join(outDir, `${name}-${id}.png`), clip: box });
+  if (pagePicture) {
+    await page.screenshot({ path: pagePicture, fullPage: true });
+  } else {
+    for (let id = 1; id <= scene.windows; ++id) {
+      const box = await canvasBox(page, id);
+      await page.screenshot({ path: path.join(outDir, `${name}-${id}.png`), clip: box });
+    }
   }
-  const consoleText = await page.$eval('#console', (panel) => panel.innerText).catch(() => '');
-  fs.writeFileSync(path.join(outDir, `${name}.console.txt`), consoleText);
+  if (!pagePicture) {
+    const consoleText = await page.$eval('#console', (panel) => panel.innerText).catch(() => '');
+    fs.writeFileSync(path.join(outDir, `${name}.console.txt`), consoleText);
+  }
   await page.close();
   if (errors.length > 0) throw new Error(`${name}: ${errors.join('; ')}`);
 }
@@ -113,6 +121,8 @@ try {
     const result = await measureFrameRate(browser, model, Number(level), Number(seconds));
     console.log(`${model} level ${level}: ${result.fps.toFixed(1)} frames per second` +
                 ` (first frame ${Math.round(result.firstFrameMs)} ms after the page's start)`);
+  } else if (outDir === '--page') {
+    await shootScene(browser, rest[0], rest[1]);
   } else {
     fs.mkdirSync(outDir, { recursive: true });
     for (const name of rest) await shootScene(browser, name);
