@@ -32,6 +32,16 @@ fi
 rm -rf "$out"
 mkdir -p "$out/browser" "$out/desktop" "$out/difference"
 
+echo "== The loader's numbers: web build against the desktop's, bit for bit"
+numbers=("$here/numbers.obj" "$root"/models/*.obj)
+c++ -std=c++17 -O1 -I"$root/polymodel" -o "$out/loader_numbers" "$here/loader_numbers.cpp" \
+    "$root/polymodel/obj_loader.cpp" "$root/polymodel/obj_model.cpp"
+"$out/loader_numbers" "${numbers[@]}" >"$out/numbers.desktop.txt" 2>/dev/null
+node "$site/../tools/loader_numbers.js" "${numbers[@]}" >"$out/numbers.web.txt" 2>/dev/null
+loader_verdict=ok
+cmp -s "$out/numbers.desktop.txt" "$out/numbers.web.txt" || loader_verdict=FAIL
+echo "loader numbers: $(grep -c '^v' "$out/numbers.desktop.txt") vertices and normals  $loader_verdict"
+
 echo "== Serving $site on 127.0.0.1"
 server_log="$out/server.log"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$site" >"$server_log" 2>&1 &
@@ -53,6 +63,7 @@ echo "== Desktop on Xvfb"
 
 echo "== Pixels differing by more than 10% (at most 1% of the window may)"
 passed=0 failed=0
+if [[ $loader_verdict == ok ]]; then passed=1; else failed=1; fi
 for picture in "$out"/desktop/*.png; do
   name=$(basename "$picture" .png)
   size=$(/usr/bin/convert "$picture" -format '%w %h' info:)
