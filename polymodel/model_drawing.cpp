@@ -5,9 +5,6 @@
 
 #include "face_geometry.h"
 
-bool showNormals = false;
-float normalLength = 1.0f;
-
 Vec3f flatFaceNormal(const ObjModel& model, const ObjFace& face) {
     // Summed in single precision: the normals handed to OpenGL have always been formed so.
     return normalizedOr(newellNormal<float>(face, model.vertices), {0.0f, 1.0f, 0.0f});
@@ -18,7 +15,9 @@ Vec3f normalLineEnd(const Vec4f& position, const Vec3f& normal, float length) {
             position.z + length * normal.z};
 }
 
-static void drawFace(const ObjModel& model, const ObjFace& face) {
+namespace {
+
+void drawFace(const ObjModel& model, const ObjFace& face) {
     glColor3fv(face.color);
     glBegin(static_cast<GLenum>(face.primitive));
     if (!model.hasNormals) {
@@ -40,7 +39,7 @@ static void drawFace(const ObjModel& model, const ObjFace& face) {
     glEnd();
 }
 
-static void drawNormalLines(const ObjModel& model, const ObjFace& face) {
+void drawNormalLines(const ObjModel& model, const ObjFace& face, float normalLength) {
     glLineWidth(1.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (std::int32_t j = 0; j < face.numVertices; ++j) {
@@ -53,10 +52,13 @@ static void drawNormalLines(const ObjModel& model, const ObjFace& face) {
     }
 }
 
-void drawModel(const ObjModel& model) {
+}  // namespace
+
+void drawModel(const ObjModel& model, const NormalLineOptions& normalLines) {
+    const bool withNormalLines = normalLines.showNormals && model.hasNormals;
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const ObjFace& face = model.faces[f];
         drawFace(model, face);
-        if (showNormals && model.hasNormals) drawNormalLines(model, face);
+        if (withNormalLines) drawNormalLines(model, face, normalLines.normalLength);
     }
 }

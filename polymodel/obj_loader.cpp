@@ -1,250 +1,26 @@
-// The two-pass OBJ loader. Both passes read whole lines with the same reader and decide with the
-// same helpers which face lines count and how they split into references, so the reading pass
-// never stores more, or other, entries than the counting pass sized the arrays for.
+// The two-pass OBJ loader. Both passes read whole lines with the same reader (line_reader.h) and
+// decide with the same helpers (obj_face_references.h) which face lines count and how they split
+// into references, so the reading pass never stores more, or other, entries than the counting
+// pass sized the arrays for.
 #include "obj_loader.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cfloat>
-#include <climits>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
+
+#include "line_reader.h"
+#include "obj_face_references.h"
+#include "obj_numbers.h"
+#include "vertex_normals.h"
 
 namespace {
 
 constexpr float loadedFaceColor[3] = {1.0f, 0.85f, 0.4f};
 constexpr std::int32_t largestCount = INT32_MAX;
 
-// ---- Lines -------------------------------------------------------------------------------
-
-// Hands out the file's lines, newline included, however long they are: each line is a view
-// into one large buffer, or, when it runs over the buffer's end, assembled apart.
-struct LineReader {
-    std::FILE* file = nullptr;
-    std::vector<char> chunk = std::vector<char>(std::size_t{1} << 20);
-    std::size_t start = 0;   // first byte not yet handed out
-    std::size_t filled = 0;  // bytes that the last read put into chunk
-    std::string assembled;
-};
-
-// The next line of the file; false at the end.
-bool readWholeLine(LineReader& reader, std::string_view& line) {
-    reader.assembled.clear();
-    for (;;) {
-        if (reader.start == reader.filled) {
-            reader.start = 0;
-            reader.filled = std::fread(reader.chunk.data(), 1, reader.chunk.size(), reader.file);
-            if (reader.filled == 0) {
-                line = reader.assembled;
-                return !line.empty();
-            }
-        }
-        const char* from = reader.chunk.data() + reader.start;
-        const std::size_t available = reader.filled - reader.start;
-        const void* newline = std::memchr(from, '\n', available);
-        const std::size_t length =
-            newline != nullptr ? static_cast<const char*>(newline) - from + 1 : available;
-        reader.start += length;
-        if (newline != nullptr && reader.assembled.empty()) {
-            line = std::string_view(from, length);
-            return true;
-        }
-        reader.assembled.append(from, length);
-        if (newline != nullptr) {
-            line = reader.assembled;
-            return true;
-        }
-    }
-}
-
 bool startsVertexData(std::string_view line, char second) {
     return line.size() >= 2 && line[0] == 'v' && line[1] == second;
-}
-
-// ---- Numbers, read the same way whatever the locale ----------------------------------------
-
-// White space as the C locale knows it, which is what the number conversions skip.
-bool isSpaceChar(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-const char* skipSpace(const char* p, const char* end) {
-    while (p != end && isSpaceChar(*p)) ++p;
-    return p;
-}
-
-bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// True when the text starts "0x" or "0X" and a hexadecimal mantissa follows, as "%f" takes it.
-bool startsHexadecimal(const char* p, const char* end) {
-    if (end - p < 3 || p[0] != '0' || (p[1] != 'x' && p[1] != 'X')) return false;
-    if (isHexDigit(p[2])) return true;
-    return p[2] == '.' && end - p >= 4 && isHexDigit(p[3]);
-}
-
-// The one conversion from text to floating point: the unsigned number at `begin`, decimal, or
-// hexadecimal digits whose "0x" has been passed over, rounded to the nearest float. Returns
-// where it ends, or null when there is none or it lies beyond the float range. Values below
-// the range come out as zero or a denormal, as "%f" gives them. Locale-independent.
-const char* convertFloat(const char* begin, const char* end, bool hexadecimal, float& value) {
-#ifdef __EMSCRIPTEN__
-    // The web build's C++ library has no floating-point from_chars. Its strtof and strtod
-    // round correctly and know no locale, so the same floats come out bit for bit: strtof on a
-    // copy of the number's text ("0x" put back before hexadecimal digits), and where that gives
-    // zero or infinity, strtod narrowed to float, as below when from_chars leaves the range.
-    if (begin == end || isSpaceChar(*begin)) return nullptr;
-    const char* textEnd = begin;
-    while (textEnd != end && !isSpaceChar(*textEnd)) ++textEnd;
-    const std::ptrdiff_t prefix = hexadecimal ? 2 : 0;
-    const std::string text = (hexadecimal ? "0x" : "") + std::string(begin, textEnd);
-    char* stop = nullptr;
-    const float narrow = std::strtof(text.c_str(), &stop);
-    if (stop - text.c_str() <= prefix) return nullptr;
-    value = narrow;
-    if (narrow == 0.0f || std::isinf(narrow)) {
-        const double wide = std::strtod(text.c_str(), nullptr);
-        if (!(std::fabs(wide) <= FLT_MAX)) return nullptr;
-        value = static_cast<float>(wide);
-    }
-    return begin + (stop - text.c_str() - prefix);
-#else
-    const std::chars_format format =
-        hexadecimal ? std::chars_format::hex : std::chars_format::general;
-    std::from_chars_result result = std::from_chars(begin, end, value, format);
-    if (result.ec == std::errc::result_out_of_range) {
-        double wide = 0.0;
-        result = std::from_chars(begin, end, wide, format);
-        if (result.ec != std::errc() || std::fabs(wide) > FLT_MAX) return nullptr;
-        value = static_cast<float>(wide);
-    }
-    return result.ec == std::errc() ? result.ptr : nullptr;
-#endif
-}
-
-// Reads one number as "%f" does in the C locale: leading white space, a sign, then a decimal
-// number with a full stop as separator or a hexadecimal one after "0x". Only finite values
-// are numbers here, in every field: infinities and NaNs would poison every normal and
-// refinement made from them. `value` is written only when a number was read.
-bool parseFloat(const char*& p, const char* end, float& value) {
-    const char* q = skipSpace(p, end);
-    bool negative = false;
-    if (q != end && (*q == '+' || *q == '-')) negative = *q++ == '-';
-    if (q != end && (*q == '+' || *q == '-')) return false;
-    const bool hexadecimal = startsHexadecimal(q, end);
-    float magnitude = 0.0f;
-    const char* after = convertFloat(hexadecimal ? q + 2 : q, end, hexadecimal, magnitude);
-    if (after == nullptr || !std::isfinite(magnitude)) return false;
-    value = negative ? -magnitude : magnitude;
-    p = after;
-    return true;
-}
-
-// Reads up to `wanted` numbers into `values`; returns how many were read before one failed.
-// The entries after those keep what they held.
-int parseFloats(const char* p, const char* end, float* values, int wanted) {
-    int read = 0;
-    while (read < wanted && parseFloat(p, end, values[read])) ++read;
-    return read;
-}
-
-// Reads one integer as "%d" does. It is kept in 64 bits (saturating), so that an index too
-// large for the model fails the range check instead of wrapping round into it.
-bool parseInteger(const char*& p, const char* end, long long& value) {
-    const char* q = skipSpace(p, end);
-    bool negative = false;
-    if (q != end && (*q == '+' || *q == '-')) negative = *q++ == '-';
-    if (q == end || *q < '0' || *q > '9') return false;
-    long long magnitude = 0;
-    for (; q != end && *q >= '0' && *q <= '9'; ++q) {
-        const int digit = *q - '0';
-        magnitude = magnitude > (LLONG_MAX - digit) / 10 ? LLONG_MAX : magnitude * 10 + digit;
-    }
-    value = negative ? -magnitude : magnitude;
-    p = q;
-    return true;
-}
-
-bool expectChar(const char*& p, const char* end, char c) {
-    if (p == end || *p != c) return false;
-    ++p;
-    return true;
-}
-
-// ---- Face references -----------------------------------------------------------------------
-
-// One corner of a face line as written in the file: indices from 1, or negative (relative).
-struct CornerReference {
-    long long vertex = 0;
-    long long texCoord = 0;
-    long long normal = 0;
-    bool hasTexCoord = false;
-    bool hasNormal = false;
-};
-
-// Tries "v/t/n", "v//n", "v/t" and "v" in this order, each as a prefix of the text.
-bool parseReference(const char* begin, const char* end, CornerReference& ref) {
-    ref = CornerReference{};
-    const char* p = begin;
-    if (!parseInteger(p, end, ref.vertex)) return false;
-    const char* afterVertex = p;
-    if (expectChar(p, end, '/') && parseInteger(p, end, ref.texCoord) && expectChar(p, end, '/') &&
-        parseInteger(p, end, ref.normal)) {
-        ref.hasTexCoord = ref.hasNormal = true;
-        return true;
-    }
-    p = afterVertex;
-    if (expectChar(p, end, '/') && expectChar(p, end, '/') && parseInteger(p, end, ref.normal)) {
-        ref.hasNormal = true;
-        return true;
-    }
-    p = afterVertex;
-    if (expectChar(p, end, '/') && parseInteger(p, end, ref.texCoord)) {
-        ref.hasTexCoord = true;
-        return true;
-    }
-    return true;
-}
-
-// Calls visit(begin, end) for each blank-separated word after the line's keyword, in order,
-// until visit returns false. Runs of blanks separate like one blank.
-template <typename Visit>
-void forEachWordAfterKeyword(std::string_view line, Visit visit) {
-    const char* p = line.data();
-    const char* end = p + line.size();
-    while (p != end && *p != ' ') ++p;  // the keyword
-    while (p != end) {
-        while (p != end && *p == ' ') ++p;
-        const char* word = p;
-        while (p != end && *p != ' ') ++p;
-        if (word != p && !visit(word, p)) return;
-    }
-}
-
-// The face line's first reference, read from its third character on (after "f "), where
-// white space of any kind may come before it: the face counts in both passes exactly when it
-// parses, and its form sets the flags.
-bool parseFirstReference(std::string_view line, CornerReference& ref) {
-    const std::size_t afterKeyword = std::min<std::size_t>(2, line.size());
-    return parseReference(line.data() + afterKeyword, line.data() + line.size(), ref);
-}
-
-// Every word that parses as a reference is one corner; words that don't (a trailing carriage
-// return, stray text) make none.
-void parseCornerReferences(std::string_view line, std::vector<CornerReference>& corners) {
-    corners.clear();
-    CornerReference ref;
-    forEachWordAfterKeyword(line, [&](const char* begin, const char* end) {
-        if (parseReference(begin, end, ref)) corners.push_back(ref);
-        return true;
-    });
 }
 
 // ---- Counting pass ---------------------------------------------------------------------------
@@ -472,26 +248,6 @@ bool storedAsCounted(const ReadCursor& at, const ObjModel* model) {
            at.normals == model->numNormals && at.faces == model->numFaces;
 }
 
-// ---- Normals ---------------------------------------------------------------------------------
-
-Vec3f faceCrossProduct(const ObjModel* model, const ObjFace& face) {
-    const Vec4f& p0 = model->vertices[face.vertexIndices[0]];
-    const Vec4f& p1 = model->vertices[face.vertexIndices[1]];
-    const Vec4f& p2 = model->vertices[face.vertexIndices[2]];
-    const Vec3f e1 = {p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
-    const Vec3f e2 = {p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
-    return {e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
-}
-
-float lengthOf(const Vec3f& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-
-bool scaleToUnit(Vec3f& v) {
-    const float length = lengthOf(v);
-    if (!(length > 0.0f) || !std::isfinite(length)) return false;
-    v = {v.x / length, v.y / length, v.z / length};
-    return true;
-}
-
 }  // namespace
 
 // ---- Public passes -------------------------------------------------------------------------
@@ -519,7 +275,7 @@ bool countObjFile(std::FILE* file, ObjModel* model) {
     return true;
 }
 
-bool readObjFile(ObjModel* model, std::FILE* file) {
+bool readObjFile(std::FILE* file, ObjModel* model) {
     ReadCursor at;
     LineReader reader;
     reader.file = file;
@@ -534,31 +290,6 @@ bool readObjFile(ObjModel* model, std::FILE* file) {
     return true;
 }
 
-void computeVertexNormals(ObjModel* model) {
-    // Sum the faces' normals apart from the file's values, which stay as the fallback.
-    std::vector<Vec3f> sums(static_cast<std::size_t>(model->numNormals), Vec3f{0.0f, 0.0f, 0.0f});
-    std::vector<bool> referenced(sums.size(), false);
-    for (std::int32_t f = 0; f < model->numFaces; ++f) {
-        const ObjFace& face = model->faces[f];
-        if (face.normalIndices == nullptr || face.numVertices < 3) continue;
-        const Vec3f n = faceCrossProduct(model, face);
-        for (std::int32_t j = 0; j < face.numVertices; ++j) {
-            const std::int32_t index = face.normalIndices[j];
-            Vec3f& sum = sums[static_cast<std::size_t>(index)];
-            sum = {sum.x + n.x, sum.y + n.y, sum.z + n.z};
-            referenced[static_cast<std::size_t>(index)] = true;
-        }
-    }
-    for (std::int32_t i = 0; i < model->numNormals; ++i) {
-        Vec3f candidate = referenced[static_cast<std::size_t>(i)] ? sums[i] : model->normals[i];
-        if (!scaleToUnit(candidate)) {
-            candidate = model->normals[i];
-            if (!scaleToUnit(candidate)) candidate = {0.0f, 1.0f, 0.0f};
-        }
-        model->normals[i] = candidate;
-    }
-}
-
 bool loadObjFile(const char* path, ObjModel* model) {
     std::FILE* file = std::fopen(path, "r");
     if (file == nullptr) {
@@ -569,7 +300,7 @@ bool loadObjFile(const char* path, ObjModel* model) {
     bool loaded = countObjFile(file, model);
     if (loaded) {
         std::rewind(file);
-        loaded = allocateModelArrays(model) && readObjFile(model, file);
+        loaded = allocateModelArrays(model) && readObjFile(file, model);
         if (!loaded) freeModelArrays(model);
     }
     if (loaded && model->hasNormals) computeVertexNormals(model);

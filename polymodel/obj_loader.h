@@ -1,6 +1,6 @@
 // Reads a Wavefront OBJ file ("v", "vt", "vn" and "f" lines) into an ObjModel in two passes:
 // one that counts and sizes the model, one that fills it, then recomputes the normals from the
-// faces. Progress goes to standard output, errors to the error stream.
+// faces (vertex_normals.h). Progress goes to standard output, errors to the error stream.
 #pragma once
 
 #include <cstdio>
@@ -17,9 +17,4 @@ bool countObjFile(std::FILE* file, ObjModel* model);
 
 // Reading pass over the rewound file into a counted and allocated model; every index is
 // checked against its count. Prints the second-pass report. False (with a message) when refused.
-bool readObjFile(ObjModel* model, std::FILE* file);
-
-// Replaces every normal that a face refers to by the normalised sum of those faces' normals
-// (from corners 0, 1, 2) and scales the others to unit length. A sum of zero length falls back
-// to the normal's own value, else to (0, 1, 0). Requires a filled model.
-void computeVertexNormals(ObjModel* model);
+bool readObjFile(std::FILE* file, ObjModel* model);

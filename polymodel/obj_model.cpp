@@ -9,26 +9,34 @@ std::int32_t primitiveForCorners(std::int32_t corners) {
     return primitivePolygon;
 }
 
+namespace {
+
+// What a freshly obtained array holds: whatever was there, or zeros.
+enum class Contents { unset, zeroed };
+
 template <typename T>
-static bool obtainArray(T*& field, std::int32_t count, bool zeroed) {
+bool obtainArray(T*& field, std::int32_t count, Contents contents) {
     if (count <= 0) return true;
     const std::size_t n = static_cast<std::size_t>(count);
-    void* memory = zeroed ? std::calloc(n, sizeof(T)) : std::malloc(n * sizeof(T));
+    void* memory = contents == Contents::zeroed ? std::calloc(n, sizeof(T))
+                                                : std::malloc(n * sizeof(T));
     field = static_cast<T*>(memory);
     return field != nullptr;
 }
 
-bool allocateModelArrays(ObjModel* model) {
-    return obtainArray(model->vertices, model->numVertices, false) &&
-           obtainArray(model->texCoords, model->numTexCoords, false) &&
-           obtainArray(model->normals, model->numNormals, false) &&
-           obtainArray(model->faces, model->numFaces, true);
-}
-
 template <typename T>
-static void releaseArray(T*& field) {
+void releaseArray(T*& field) {
     std::free(field);
     field = nullptr;
+}
+
+}  // namespace
+
+bool allocateModelArrays(ObjModel* model) {
+    return obtainArray(model->vertices, model->numVertices, Contents::unset) &&
+           obtainArray(model->texCoords, model->numTexCoords, Contents::unset) &&
+           obtainArray(model->normals, model->numNormals, Contents::unset) &&
+           obtainArray(model->faces, model->numFaces, Contents::zeroed);
 }
 
 void freeModelArrays(ObjModel* model) {

@@ -15,10 +15,12 @@
 // Subdivo keeps y up, and its 3D set-up ends by selecting filled polygons.
 const SceneProfile sceneProfile = {UpAxis::y, selectFilledPolygons};
 
-// The í is one Windows-1252 byte; the string is split so that the escape ends there.
-static const char* const windowTitle = "Superf\xED" "cies de Doo-Sabin - Por: " AUTHORS_CREDIT;
+namespace {
 
-static void createSceneWindow() {
+// The í is one Windows-1252 byte; the string is split so that the escape ends there.
+const char* const windowTitle = "Superf\xED" "cies de Doo-Sabin - Por: " AUTHORS_CREDIT;
+
+void createSceneWindow() {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);
     glutInitWindowSize(windowWidth, windowHeight);
     glutInitWindowPosition(200, 100);
@@ -30,6 +32,8 @@ static void createSceneWindow() {
     glutKeyboardFunc(onKey);
     glutSpecialFunc(onSpecialKey);
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The console report must show at once, even when standard output is a pipe.

@@ -7,18 +7,13 @@
 #include <GL/freeglut.h>
 
 #include "camera.h"
-#include "model_drawing.h"
 #include "scene_frame.h"
 #include "subdivision_level.h"
 
 ObjModel* baseModel = nullptr;
 ObjModel* subdividedModel = nullptr;
 int subdivisionLevel = 0;
-bool backFaceCulling = true;
-bool lightingEnabled = false;
-bool wireframe = false;
-
-constexpr float normalLengthStep = 0.02f;
+DisplaySwitches displaySwitches;
 
 void createModelRecords() {
     baseModel = new ObjModel{};
@@ -43,11 +38,19 @@ KeyCommand keyCommand(unsigned char key) {
     }
 }
 
+namespace {
+
+constexpr float normalLengthStep = 0.02f;
+
 // Moves to `level` only when the driver has built it, so a refused level leaves the shown
 // model and the level as they were.
-static void changeLevel(int level, LevelDriver driver) {
+void changeLevel(int level, LevelDriver driver) {
     if (driver(*baseModel, subdividedModel, level)) subdivisionLevel = level;
 }
+
+void toggle(bool& displaySwitch) { displaySwitch = !displaySwitch; }
+
+}  // namespace
 
 void performKeyCommand(KeyCommand command, LevelDriver driver) {
     switch (command) {
@@ -58,12 +61,16 @@ void performKeyCommand(KeyCommand command, LevelDriver driver) {
         case KeyCommand::lowerLevel:
             if (subdivisionLevel > 0) changeLevel(subdivisionLevel - 1, driver);
             break;
-        case KeyCommand::toggleCulling: backFaceCulling = !backFaceCulling; break;
-        case KeyCommand::toggleLighting: lightingEnabled = !lightingEnabled; break;
-        case KeyCommand::toggleNormals: showNormals = !showNormals; break;
-        case KeyCommand::toggleWireframe: wireframe = !wireframe; break;
-        case KeyCommand::shortenNormals: normalLength -= normalLengthStep; break;
-        case KeyCommand::lengthenNormals: normalLength += normalLengthStep; break;
+        case KeyCommand::toggleCulling: toggle(displaySwitches.backFaceCulling); break;
+        case KeyCommand::toggleLighting: toggle(displaySwitches.lightingEnabled); break;
+        case KeyCommand::toggleNormals: toggle(displaySwitches.normalLines.showNormals); break;
+        case KeyCommand::toggleWireframe: toggle(displaySwitches.wireframe); break;
+        case KeyCommand::shortenNormals:
+            displaySwitches.normalLines.normalLength -= normalLengthStep;
+            break;
+        case KeyCommand::lengthenNormals:
+            displaySwitches.normalLines.normalLength += normalLengthStep;
+            break;
         case KeyCommand::none: break;
     }
 }
@@ -78,7 +85,9 @@ void onSpecialKey(int, int, int) {}
 
 void selectFilledPolygons() { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); }
 
-static void selectPolygonMode() {
+namespace {
+
+void selectPolygonMode(bool wireframe) {
     if (wireframe) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
         glLineWidth(1.0f);
@@ -87,7 +96,7 @@ static void selectPolygonMode() {
     }
 }
 
-static void setLightAndMaterial(const SceneLighting& lighting) {
+void setLightAndMaterial(const SceneLighting& lighting) {
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glLightfv(GL_LIGHT0, GL_POSITION, lighting.lightPosition);
@@ -100,6 +109,8 @@ static void setLightAndMaterial(const SceneLighting& lighting) {
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, lighting.materialShininess);
 }
 
+}  // namespace
+
 void displayScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -107,12 +118,12 @@ void displayScene() {
     applyCameraTransform();
     drawGroundGrid();
     drawAxes();
-    selectPolygonMode();
+    selectPolygonMode(displaySwitches.wireframe);
     glEnable(GL_NORMALIZE);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
-    if (backFaceCulling) glEnable(GL_CULL_FACE);
-    if (lightingEnabled) setLightAndMaterial(sceneLighting);
-    drawModel(shownModel());
+    if (displaySwitches.backFaceCulling) glEnable(GL_CULL_FACE);
+    if (displaySwitches.lightingEnabled) setLightAndMaterial(sceneLighting);
+    drawModel(shownModel(), displaySwitches.normalLines);
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glDisable(GL_NORMALIZE);

@@ -2,6 +2,7 @@
 // the key commands that change them, and the frame that shows the current model.
 #pragma once
 
+#include "model_drawing.h"
 #include "obj_model.h"
 
 // Light 0 and the material, handed to OpenGL on every lit frame.
@@ -20,14 +21,20 @@ constexpr SceneLighting sceneLighting = {
     {1.0f, 1.0f, 1.0f, 1.0f},   {0.5f, 0.45f, 0.1f, 1.0f},  {0.8f, 0.75f, 0.3f, 1.0f},
     {1.0f, 0.85f, 0.4f, 1.0f},  50.0f};
 
+// How the window shows the model; the keys toggle the switches, every frame reads them.
+struct DisplaySwitches {
+    bool backFaceCulling = true;    // back faces are culled
+    bool lightingEnabled = false;   // lighting and material replace the face colours
+    bool wireframe = false;         // polygons are drawn as outlines
+    NormalLineOptions normalLines;  // the drawing's normal lines, off at start
+};
+
 // Program state. Both records are created by createModelRecords; `subdividedModel` is
 // replaced by the level driver whenever it rebuilds two or more levels.
 extern ObjModel* baseModel;
 extern ObjModel* subdividedModel;
 extern int subdivisionLevel;   // Doo-Sabin steps applied to baseModel; never below 0
-extern bool backFaceCulling;
-extern bool lightingEnabled;
-extern bool wireframe;
+extern DisplaySwitches displaySwitches;
 
 // Creates the two empty model records; called once at start.
 void createModelRecords();

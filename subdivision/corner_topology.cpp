@@ -10,6 +10,13 @@
 
 namespace {
 
+// The vertex of each corner, held only while the edges are gathered.
+using CornerVertices = std::vector<std::int32_t>;
+
+// Bytes of one entry of an array.
+template <typename Array>
+constexpr std::uint64_t entryBytes = sizeof(typename Array::value_type);
+
 bool validCounts(const ObjModel& model) {
     if (model.numVertices < 0 || model.numFaces < 0 || model.numNormals < 0) return false;
     if (model.numVertices > 0 && model.vertices == nullptr) return false;
@@ -37,7 +44,7 @@ bool validFace(const ObjModel& model, const ObjFace& face) {
 // Corner numbers of the faces' first corners, and the corner of each face; with the vertex of
 // each corner, kept only while the edges are gathered.
 TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
-                             std::vector<std::int32_t>& vertexOfCorner) {
+                             CornerVertices& vertexOfCorner) {
     std::int64_t corners = 0;
     assignLarge(topology.faceStart, static_cast<std::size_t>(model.numFaces) + 1, 0);
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
@@ -65,7 +72,7 @@ TopologyResult numberCorners(const ObjModel& model, CornerTopology& topology,
 
 // A counting sort of the corners by vertex; stable, so each vertex lists its corners in
 // increasing corner number, as a scan of the faces in order meets them.
-void groupCornersByVertex(std::int32_t numVertices, const std::vector<std::int32_t>& vertexOfCorner,
+void groupCornersByVertex(std::int32_t numVertices, const CornerVertices& vertexOfCorner,
                           CornerTopology& topology) {
     std::vector<std::int32_t>& start = topology.vertexStart;
     assignLarge(start, static_cast<std::size_t>(numVertices) + 2, 0);
@@ -109,7 +116,7 @@ void sortMeetings(std::vector<EdgeMeeting>& meetings) {
 
 // The corners that walk an edge whose lower vertex is `low`, keyed by the upper vertex: a
 // corner at `low` walks its outgoing edge, the corner before it walks the incoming one.
-void collectEdgesAt(std::int32_t low, const std::vector<std::int32_t>& vertexOfCorner,
+void collectEdgesAt(std::int32_t low, const CornerVertices& vertexOfCorner,
                     const CornerTopology& topology, std::vector<EdgeMeeting>& meetings) {
     meetings.clear();
     for (std::int32_t i = topology.vertexStart[low]; i < topology.vertexStart[low + 1]; ++i) {
@@ -152,7 +159,7 @@ void pairEdgesAt(std::int32_t low, const std::vector<EdgeMeeting>& meetings,
 TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topology) {
     topology = CornerTopology{};
     if (!validCounts(model)) return TopologyResult::invalidModel;
-    std::vector<std::int32_t> vertexOfCorner;
+    CornerVertices vertexOfCorner;
     const TopologyResult numbered = numberCorners(model, topology, vertexOfCorner);
     if (numbered != TopologyResult::gathered) return numbered;
     groupCornersByVertex(model.numVertices, vertexOfCorner, topology);
@@ -166,6 +173,20 @@ TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topol
         pairEdgesAt(low, meetings, topology);
     }
     return TopologyResult::gathered;
+}
+
+std::uint64_t cornerTopologyBytes(std::uint64_t corners, std::uint64_t faces,
+                                  std::uint64_t vertices) {
+    using Topology = CornerTopology;
+    const std::uint64_t perCorner = entryBytes<decltype(Topology::cornerFace)> +
+                                    entryBytes<decltype(Topology::cornersByVertex)> +
+                                    entryBytes<decltype(Topology::edgePartner)> +
+                                    entryBytes<decltype(Topology::partnerNext)> +
+                                    entryBytes<CornerVertices>;
+    const std::uint64_t perFace = entryBytes<decltype(Topology::faceStart)>;
+    const std::uint64_t perVertex =
+        entryBytes<decltype(Topology::vertexStart)> + entryBytes<decltype(Topology::onBoundary)>;
+    return perCorner * corners + perFace * (faces + 1) + perVertex * (vertices + 1);
 }
 
 bool isClosedManifold(const ObjModel& model, const CornerTopology& topology) {

@@ -1,6 +1,6 @@
 // The corners of a polygon model gathered in time linear in its size: numbered across the
 // faces in order, grouped by vertex in increasing corner number, and paired along each edge
-// with the first and the last corner that walk it. The edge table and the Doo-Sabin step use it.
+// with the first and the last corner that walk it. The Doo-Sabin step is built on it.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +35,12 @@ enum class TopologyResult { gathered, invalidModel, tooManyCorners };
 // vertex and normal index in range), then fills `topology`. invalidModel or tooManyCorners
 // (more than 2^31 - 1 corners) leave `topology` unspecified.
 TopologyResult gatherCornerTopology(const ObjModel& model, CornerTopology& topology);
+
+// Heap bytes that gathering the topology of a model of these counts takes at most: the arrays
+// above, each per-face and per-vertex one counted with one entry to spare, and the vertex of
+// every corner, held while the edges are gathered.
+std::uint64_t cornerTopologyBytes(std::uint64_t corners, std::uint64_t faces,
+                                  std::uint64_t vertices);
 
 // The corner that follows `corner` in its face, cyclically.
 inline std::int32_t nextCorner(const CornerTopology& topology, std::int32_t corner) {

@@ -14,6 +14,11 @@
 
 namespace {
 
+// The step's own scratch besides the corner topology: per vertex, the normal index of its last
+// corner; per face of an input without normals, its geometric normal.
+using LastNormalIndices = std::vector<std::int32_t>;
+using GeometricNormals = std::vector<Vec3f>;
+
 constexpr float faceFromFace[3] = {1.0f, 0.0f, 0.0f};
 constexpr float faceFromVertex[3] = {0.0f, 0.0f, 1.0f};
 constexpr float faceFromEdge[3] = {0.0f, 1.0f, 0.0f};
@@ -40,8 +45,8 @@ ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
         size.indexListBytes += indexListHeapBytes(cornersAt(topology, v));
     }
     size.faces += topology.numInteriorEdges;
-    size.corners += 4 * std::int64_t{topology.numInteriorEdges};
-    size.indexListBytes += indexListHeapBytes(4) * topology.numInteriorEdges;
+    size.corners += edgeFaceCorners * std::int64_t{topology.numInteriorEdges};
+    size.indexListBytes += indexListHeapBytes(edgeFaceCorners) * topology.numInteriorEdges;
     return size;
 }
 
@@ -89,7 +94,7 @@ Vec4f halfway(const Vec4f& a, const Vec4f& b) {
 // corner order and so their winding. With normals, notes for each vertex the normal index of
 // its last corner, which orients its V-face.
 bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output,
-                   std::vector<std::int32_t>& lastNormalIndex) {
+                   LastNormalIndices& lastNormalIndex) {
     const bool withNormals = carriesNormals(input);
     if (withNormals) lastNormalIndex.assign(std::size_t(input.numVertices), 0);
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
@@ -115,8 +120,8 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
 
 // Geometric normals of the input faces, for inputs without normals: the V-faces still need
 // a side to turn counter-clockwise about.
-std::vector<Vec3f> geometricFaceNormals(const ObjModel& input) {
-    std::vector<Vec3f> normals;
+GeometricNormals geometricFaceNormals(const ObjModel& input) {
+    GeometricNormals normals;
     if (carriesNormals(input)) return normals;
     normals.reserve(static_cast<std::size_t>(input.numFaces));
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
@@ -128,8 +133,8 @@ std::vector<Vec3f> geometricFaceNormals(const ObjModel& input) {
 // The input normal of the vertex's last corner; without normals, the area-weighted mean of
 // the normals of the faces around it.
 Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std::int32_t vertex,
-                      const std::vector<std::int32_t>& lastNormalIndex,
-                      const std::vector<Vec3f>& geometricNormals) {
+                      const LastNormalIndices& lastNormalIndex,
+                      const GeometricNormals& geometricNormals) {
     if (carriesNormals(input)) return input.normals[lastNormalIndex[vertex]];
     Vec3f sum = {0.0f, 0.0f, 0.0f};
     for (std::int32_t i = topology.vertexStart[vertex]; i < topology.vertexStart[vertex + 1]; ++i) {
@@ -142,10 +147,10 @@ Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std
 // One V-face per interior vertex in increasing vertex order: every corner at the vertex, in
 // the order the faces hold them, then put into a ring about the reference normal.
 bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
-                     const std::vector<std::int32_t>& lastNormalIndex, ObjModel& output,
+                     const LastNormalIndices& lastNormalIndex, ObjModel& output,
                      std::int32_t& nextFace) {
     const bool withNormals = carriesNormals(input);
-    const std::vector<Vec3f> geometricNormals = geometricFaceNormals(input);
+    const GeometricNormals geometricNormals = geometricFaceNormals(input);
     RingScratch scratch;
     for (std::int32_t v = 0; v < input.numVertices; ++v) {
         if (!isInteriorVertex(topology, v)) continue;
@@ -169,7 +174,7 @@ bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& o
         const std::int32_t second = topology.edgePartner[first];
         if (second < 0) continue;
         ObjFace& made = output.faces[nextFace++];
-        if (!startFace(made, 4, withNormals, faceFromEdge)) return false;
+        if (!startFace(made, edgeFaceCorners, withNormals, faceFromEdge)) return false;
         setCorner(made, 0, topology.partnerNext[first]);
         setCorner(made, 1, second);
         setCorner(made, 2, nextCorner(topology, first));
@@ -190,7 +195,7 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
     adviseHugePages(output.normals, sizeof(Vec3f) * std::size_t(size.normals));
     adviseHugePages(output.faces, sizeof(ObjFace) * std::size_t(size.faces));
     std::int32_t nextFace = input.numFaces;
-    std::vector<std::int32_t> lastNormalIndex;
+    LastNormalIndices lastNormalIndex;
     return fillFaceFaces(input, topology, output, lastNormalIndex) &&
            fillVertexFaces(input, topology, lastNormalIndex, output, nextFace) &&
            fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
@@ -221,9 +226,14 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output) {
            buildDooSabinStep(input, plan, output) == StepResult::built;
 }
 
-bool measureNextLevel(const ObjModel& input, ModelSize& next) {
-    DooSabinPlan plan;
-    if (gatherCornerTopology(input, plan.topology) != TopologyResult::gathered) return false;
-    next = refinedSize(input, plan.topology);
-    return true;
+std::uint64_t stepScratchBytes(const ModelSize& input) {
+    const std::uint64_t faces = static_cast<std::uint64_t>(input.faces);
+    const std::uint64_t vertices = static_cast<std::uint64_t>(input.vertices);
+    const std::uint64_t topology =
+        cornerTopologyBytes(static_cast<std::uint64_t>(input.corners), faces, vertices);
+    // Counted with one entry to spare, as the topology's per-vertex arrays are.
+    const std::uint64_t lastNormals = sizeof(LastNormalIndices::value_type) * (vertices + 1);
+    const std::uint64_t faceNormals =
+        input.normals == 0 ? sizeof(GeometricNormals::value_type) * faces : 0;
+    return topology + lastNormals + faceNormals;
 }

@@ -29,10 +29,10 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output);
 // outputSize then tells what the step would obtain. invalidInput or countsTooLarge otherwise.
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
 
+// Heap bytes the step's scratch takes at most for an input of that size: the corner topology
+// and the step's own per-vertex and per-face arrays.
+std::uint64_t stepScratchBytes(const ModelSize& input);
+
 // The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory
 // leaves `output` empty.
 StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output);
-
-// The exact size of the refinement of `input`, computed without building it. False when the
-// input breaks the record's rules or has more than 2^31 - 1 corners.
-bool measureNextLevel(const ObjModel& input, ModelSize& next);

@@ -15,12 +15,24 @@ std::int64_t saturated(std::int64_t count) { return std::min(count, saturatedCou
 
 constexpr std::uint64_t gibibyte = std::uint64_t{1} << 30;
 
+// The allocator's ways (glibc): a header before every block, blocks in steps of a granule,
+// and a least block.
+constexpr std::int64_t mallocHeaderBytes = 8;
+constexpr std::int64_t mallocGranuleBytes = 16;
+constexpr std::int64_t mallocLeastBlockBytes = 32;
+
+// The most faces a vertex of a refinement lies on: its F-face, the V-face of its old vertex
+// and the E-faces of the two edges of its corner.
+constexpr std::int64_t refinedValenceLimit = 4;
+
 }  // namespace
 
 std::int64_t indexListHeapBytes(std::int64_t entries) {
     if (entries <= 0) return 0;
-    const std::int64_t chunk = (entries * 4 + 8 + 15) / 16 * 16;
-    return std::max<std::int64_t>(chunk, 32);
+    const std::int64_t request = entries * std::int64_t{sizeof(std::int32_t)} + mallocHeaderBytes;
+    const std::int64_t block =
+        (request + mallocGranuleBytes - 1) / mallocGranuleBytes * mallocGranuleBytes;
+    return std::max(block, mallocLeastBlockBytes);
 }
 
 ModelSize measureModel(const ObjModel& model) {
@@ -41,21 +53,10 @@ std::uint64_t modelBytes(const ModelSize& size) {
            static_cast<std::uint64_t>(size.indexListBytes) * size.indexLists;
 }
 
-std::uint64_t stepScratchBytes(const ModelSize& input) {
-    // Per corner: its face, its vertex, its place among its vertex's corners, its edge partner
-    // and the corner after that;
-    // per face its first corner (and its geometric normal without normals); per vertex its run
-    // start, boundary flag and last normal index.
-    const std::uint64_t corners = static_cast<std::uint64_t>(input.corners);
-    const std::uint64_t faces = static_cast<std::uint64_t>(input.faces);
-    const std::uint64_t vertices = static_cast<std::uint64_t>(input.vertices);
-    const std::uint64_t faceNormals = input.normals == 0 ? faces * sizeof(Vec3f) : 0;
-    return 20 * corners + 4 * (faces + 1) + 9 * (vertices + 1) + faceNormals;
-}
-
 ModelSize boundNextLevel(const ModelSize& refined) {
-    // A new vertex per corner; at most one V-face per vertex, of at most 4 corners; at most
-    // one E-face per two corners, since an interior edge is walked at least twice.
+    // A new vertex per corner; at most one V-face per vertex, of at most refinedValenceLimit
+    // corners; at most one E-face per two corners, since an interior edge is walked at least
+    // twice.
     const std::int64_t corners = refined.corners;
     const std::int64_t interiorEdges = corners / 2;
     const bool withNormals = refined.normals > 0;
@@ -64,9 +65,11 @@ ModelSize boundNextLevel(const ModelSize& refined) {
     next.texCoords = 0;
     next.normals = withNormals ? corners : 0;
     next.faces = saturated(refined.faces + refined.vertices + interiorEdges);
-    next.corners = saturated(corners + corners + 4 * interiorEdges);
-    next.indexListBytes = saturated(refined.indexListBytes +
-                                    indexListHeapBytes(4) * (refined.vertices + interiorEdges));
+    next.corners = saturated(corners + corners + edgeFaceCorners * interiorEdges);
+    next.indexListBytes =
+        saturated(refined.indexListBytes +
+                  indexListHeapBytes(refinedValenceLimit) * refined.vertices +
+                  indexListHeapBytes(edgeFaceCorners) * interiorEdges);
     next.indexLists = withNormals ? 2 : 1;
     return next;
 }

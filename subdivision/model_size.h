@@ -6,6 +6,9 @@
 
 #include "obj_model.h"
 
+// Corners of an E-face of a Doo-Sabin step: two of each face beside its edge.
+constexpr std::int32_t edgeFaceCorners = 4;
+
 // Counts kept in 64 bits so that sums and bounds never overflow while they are checked.
 struct ModelSize {
     std::int64_t vertices;
@@ -26,9 +29,6 @@ ModelSize measureModel(const ObjModel& model);
 
 // Heap bytes a model of that size holds: its four arrays and every face's index lists.
 std::uint64_t modelBytes(const ModelSize& size);
-
-// Heap bytes a Doo-Sabin step's scratch takes at most for an input of that size.
-std::uint64_t stepScratchBytes(const ModelSize& input);
 
 // An upper bound of the size of the Doo-Sabin refinement of a model that is itself a
 // refinement (whose vertices hold at most 4 corners each); exact for a closed manifold mesh.

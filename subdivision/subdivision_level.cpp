@@ -19,8 +19,8 @@ namespace {
 constexpr double mebibyte = 1024.0 * 1024.0;
 
 struct Forecast {
-    bool countsFit;
-    std::uint64_t peakBytes;  // at the rebuild's largest step
+    bool countsFit = true;
+    std::uint64_t peakBytes = 0;  // at the rebuild's largest step
 };
 
 std::uint64_t stepPeakBytes(const ModelSize& input, const ModelSize& output) {
@@ -31,9 +31,12 @@ std::uint64_t stepPeakBytes(const ModelSize& input, const ModelSize& output) {
 // so the counts soon pass 32 bits.
 Forecast forecastRebuild(const ModelSize& base, const ModelSize& levelOne, int level) {
     ModelSize input = base, output = levelOne;
-    Forecast forecast = {true, 0};
+    Forecast forecast;
     for (int step = 1;; ++step) {
-        if (!fitsRecordCounts(output)) return {false, forecast.peakBytes};
+        if (!fitsRecordCounts(output)) {
+            forecast.countsFit = false;
+            return forecast;
+        }
         forecast.peakBytes = std::max(forecast.peakBytes, stepPeakBytes(input, output));
         if (step == level || output.corners == 0) return forecast;
         input = output;

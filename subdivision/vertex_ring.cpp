@@ -33,7 +33,8 @@ const Vec3f& positionAt(const Ring& ring, std::int32_t listPosition) {
 // the right of the line from the anchor through corner i, seen along N.
 float turnValue(const Ring& ring, std::int32_t i, std::int32_t k) {
     const Vec3f& pi = positionAt(ring, i);
-    return dot(ring.normal, cross(between(positionAt(ring, 0), pi), between(pi, positionAt(ring, k))));
+    const Vec3f fromAnchor = between(positionAt(ring, 0), pi);
+    return dot(ring.normal, cross(fromAnchor, between(pi, positionAt(ring, k))));
 }
 
 bool rightOf(const Ring& ring, std::int32_t i, std::int32_t k) {

@@ -27,5 +27,7 @@ void orderVertexRing(ObjFace& face, Vec3f normal, const ObjModel& model, RingScr
 // Reorders the face's corners in place by their angle about the ring's centroid,
 // counter-clockwise about `normal`, starting at corner 0; equal angles keep list order. For
 // rings whose anchor is not a corner of their convex hull. A zero or broken normal keeps the
-// list order. normalIndices, when present, get the same permutation.
+// list order. normalIndices, when present, get the same permutation. The step reaches it only
+// through orderVertexRing; it is declared for the tests, whose plain reference step must fall
+// back exactly as orderVertexRing does.
 void orderRingByAngle(ObjFace& face, Vec3f normal, const ObjModel& model);

@@ -88,7 +88,8 @@ void drawLevelSevenCube(benchmark::State& state) {
         return;
     }
     const bool lit = state.range(0) >= 1;
-    showNormals = state.range(0) == 2;
+    NormalLineOptions normalLines;
+    normalLines.showNormals = state.range(0) == 2;
     glEnable(GL_NORMALIZE);
     glEnable(GL_CULL_FACE);
     if (lit) {
@@ -101,13 +102,12 @@ void drawLevelSevenCube(benchmark::State& state) {
         glLoadIdentity();
         applyCameraTransform();
         if (lit) glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-        drawModel(*model);
+        drawModel(*model, normalLines);
         glFinish();
         glutSwapBuffers();
     }
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
-    showNormals = false;
     state.counters["faces"] = model->numFaces;
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                benchmark::Counter::kIsRate);

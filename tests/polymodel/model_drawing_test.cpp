@@ -65,7 +65,8 @@ TEST(NormalLineEnd, StartsAtTheUnscaledPositionAndFollowsTheLengthFactor) {
     expectVec3(normalLineEnd(p, n, 0.0f), 2, 4, 6);      // collapsed to a point
 }
 
-TEST(DisplayOptions, StartWithoutNormalLinesOfUnitLength) {
-    EXPECT_FALSE(showNormals);
-    EXPECT_FLOAT_EQ(normalLength, 1.0f);
+TEST(NormalLineOptions, StartWithoutNormalLinesOfUnitLength) {
+    const NormalLineOptions options;
+    EXPECT_FALSE(options.showNormals);
+    EXPECT_FLOAT_EQ(options.normalLength, 1.0f);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "model_drawing.h"
+#include "face_geometry.h"
 #include "obj_loader.h"
 #include "obj_test_files.h"
 
@@ -83,7 +83,7 @@ TEST(SampleModels, TheGridIsOpenAndFacesUp) {
     EXPECT_TRUE(windsConsistently(grid.model));
     EXPECT_EQ(boundaryEdgeCount(grid.model), 32);
     for (int f = 0; f < grid->numFaces; ++f)
-        EXPECT_GT(flatFaceNormal(grid.model, grid->faces[f]).y, 0.0f) << "face " << f;
+        EXPECT_GT(newellNormal(grid->faces[f], grid->vertices).y, 0.0f) << "face " << f;
 }
 
 TEST(SampleModels, PolyMixesTrianglesQuadsAndAPentagonWithOneNormalPerVertex) {

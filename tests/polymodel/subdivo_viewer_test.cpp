@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "model_drawing.h"
 #include "obj_loader.h"
 #include "obj_test_files.h"
 #include "subdivo_command_line.h"
@@ -36,11 +35,7 @@ protected:
     void SetUp() override {
         createModelRecords();
         subdivisionLevel = 0;
-        backFaceCulling = true;
-        lightingEnabled = false;
-        wireframe = false;
-        showNormals = false;
-        normalLength = 1.0f;
+        displaySwitches = DisplaySwitches{};
         requestedLevels.clear();
         driverAccepts = true;
     }
@@ -157,37 +152,38 @@ TEST_F(SubdivoState, LevelOneOfPolyShowsRedGreenAndBlueFaces) {
 
 TEST_F(SubdivoState, StartsCulledUnlitFilledWithoutNormalLines) {
     EXPECT_EQ(subdivisionLevel, 0);
-    EXPECT_TRUE(backFaceCulling);
-    EXPECT_FALSE(lightingEnabled);
-    EXPECT_FALSE(wireframe);
+    EXPECT_TRUE(displaySwitches.backFaceCulling);
+    EXPECT_FALSE(displaySwitches.lightingEnabled);
+    EXPECT_FALSE(displaySwitches.wireframe);
     EXPECT_EQ(&shownModel(), baseModel);
 }
 
 TEST_F(SubdivoState, EachToggleKeyFlipsItsOwnSwitchOnly) {
     press("k");
-    EXPECT_FALSE(backFaceCulling);
-    EXPECT_FALSE(lightingEnabled);
+    EXPECT_FALSE(displaySwitches.backFaceCulling);
+    EXPECT_FALSE(displaySwitches.lightingEnabled);
     press("L");
-    EXPECT_TRUE(lightingEnabled);
+    EXPECT_TRUE(displaySwitches.lightingEnabled);
     press("n");
-    EXPECT_TRUE(showNormals);
+    EXPECT_TRUE(displaySwitches.normalLines.showNormals);
     press("W");
-    EXPECT_TRUE(wireframe);
+    EXPECT_TRUE(displaySwitches.wireframe);
     press("KlNw");
-    EXPECT_TRUE(backFaceCulling);
-    EXPECT_FALSE(lightingEnabled);
-    EXPECT_FALSE(showNormals);
-    EXPECT_FALSE(wireframe);
+    EXPECT_TRUE(displaySwitches.backFaceCulling);
+    EXPECT_FALSE(displaySwitches.lightingEnabled);
+    EXPECT_FALSE(displaySwitches.normalLines.showNormals);
+    EXPECT_FALSE(displaySwitches.wireframe);
     EXPECT_EQ(subdivisionLevel, 0);
 }
 
 TEST_F(SubdivoState, NormalLengthMovesInStepsOfTwoHundredthsWithoutBounds) {
     press("0)");
-    EXPECT_NEAR(normalLength, 1.04f, 1e-6f);
+    EXPECT_NEAR(displaySwitches.normalLines.normalLength, 1.04f, 1e-6f);
     press("9(((");
-    EXPECT_NEAR(normalLength, 0.96f, 1e-6f);
+    EXPECT_NEAR(displaySwitches.normalLines.normalLength, 0.96f, 1e-6f);
     for (int i = 0; i < 60; ++i) press("9");
-    EXPECT_NEAR(normalLength, -0.24f, 1e-5f);  // below zero: lines point into the surface
+    // Below zero: the lines point into the surface.
+    EXPECT_NEAR(displaySwitches.normalLines.normalLength, -0.24f, 1e-5f);
 }
 
 // ---- Command line ------------------------------------------------------------------------------

@@ -80,26 +80,26 @@ TEST(MeasureModel, CountsArraysAndIndexLists) {
     EXPECT_EQ(modelBytes(size), 8u * 16 + 6 * 12 + 6 * sizeof(ObjFace) + 2 * 6 * 32);
 }
 
-TEST(MeasureNextLevel, IsExactlyTheSizeOfTheStepsOutput) {
+TEST(PlannedSize, IsExactlyTheSizeOfTheStepsOutput) {
     for (const MeshSource& mesh : variedMeshes()) {
         for (const NormalSharing sharing : {NormalSharing::perVertex, NormalSharing::none}) {
             OwnedModel current = buildModel(mesh, sharing);
             for (int level = 1; level <= 3; ++level) {
-                ModelSize predicted{};
-                ASSERT_TRUE(measureNextLevel(current.model, predicted));
+                DooSabinPlan plan;
+                ASSERT_EQ(planDooSabinStep(current.model, plan), StepResult::built);
                 OwnedModel next = refined(current.model);
-                expectSameSize(predicted, measureModel(next.model));
+                expectSameSize(plan.outputSize, measureModel(next.model));
                 current = std::move(next);
             }
         }
     }
 }
 
-TEST(MeasureNextLevel, RefusesAModelThatBreaksTheRules) {
+TEST(PlannedSize, IsRefusedForAModelThatBreaksTheRules) {
     OwnedModel strip = buildModel(twoQuadStripMesh(), NormalSharing::none);
     strip.model.faces[0].vertexIndices[0] = 99;
-    ModelSize size{};
-    EXPECT_FALSE(measureNextLevel(strip.model, size));
+    DooSabinPlan plan;
+    EXPECT_EQ(planDooSabinStep(strip.model, plan), StepResult::invalidInput);
 }
 
 TEST(BoundNextLevel, NeverUndercountsALaterLevel) {

@@ -1,5 +1,8 @@
 // The edges of a polygon model in the order in which a walk over its faces first meets them,
-// each with the corners of the first face that walked it and of the last other one.
+// each with the corners of the first face that walked it and of the last other one. The step
+// itself pairs corners through its corner topology and never builds this table; the table
+// lives with the tests, where the plain reference step fills it by scanning and
+// buildEdgeTable derives it from the corner topology, so that the two can be compared.
 #pragma once
 
 #include <cstdint>
