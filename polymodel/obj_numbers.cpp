@@ -7,6 +7,11 @@
 #include <climits>
 #include <cmath>
 #include <system_error>
+#ifdef __EMSCRIPTEN__
+#include <cstddef>
+#include <cstdlib>
+#include <string>
+#endif
 
 namespace {
 
@@ -36,6 +41,27 @@ bool startsHexadecimal(const char* p, const char* end) {
 // where it ends, or null when there is none or it lies beyond the float range. Values below
 // the range come out as zero or a denormal, as "%f" gives them. Locale-independent.
 const char* convertFloat(const char* begin, const char* end, bool hexadecimal, float& value) {
+#ifdef __EMSCRIPTEN__
+    // The web build's C++ library has no floating-point from_chars. Its strtof and strtod
+    // round correctly and know no locale, so the same floats come out bit for bit: strtof on a
+    // copy of the number's text ("0x" put back before hexadecimal digits), and where that gives
+    // zero or infinity, strtod narrowed to float, as below when from_chars leaves the range.
+    if (begin == end || isSpaceChar(*begin)) return nullptr;
+    const char* textEnd = begin;
+    while (textEnd != end && !isSpaceChar(*textEnd)) ++textEnd;
+    const std::ptrdiff_t prefix = hexadecimal ? 2 : 0;
+    const std::string text = (hexadecimal ? "0x" : "") + std::string(begin, textEnd);
+    char* stop = nullptr;
+    const float narrow = std::strtof(text.c_str(), &stop);
+    if (stop - text.c_str() <= prefix) return nullptr;
+    value = narrow;
+    if (narrow == 0.0f || std::isinf(narrow)) {
+        const double wide = std::strtod(text.c_str(), nullptr);
+        if (!(std::fabs(wide) <= FLT_MAX)) return nullptr;
+        value = static_cast<float>(wide);
+    }
+    return begin + (stop - text.c_str() - prefix);
+#else
     const std::chars_format format =
         hexadecimal ? std::chars_format::hex : std::chars_format::general;
     std::from_chars_result result = std::from_chars(begin, end, value, format);
@@ -46,6 +72,7 @@ const char* convertFloat(const char* begin, const char* end, bool hexadecimal, f
         value = static_cast<float>(wide);
     }
     return result.ec == std::errc() ? result.ptr : nullptr;
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz] [--format] [--package]
+# Usage: scripts/install-deps.sh [--fuzz] [--format] [--package] [--web]
 #   --fuzz adds clang and its fuzzing runtime, --format the source formatter clang-format,
-#   --package the tools that build and check the Debian package.
+#   --package the tools that build and check the Debian package, --web Emscripten and Chromium
+#   for the web build and its browser tests.
 set -euo pipefail
 
 packages=(
@@ -17,7 +18,12 @@ for option in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian) ;;
-    *) echo "usage: scripts/install-deps.sh [--fuzz] [--format] [--package]" >&2; exit 2 ;;
+    --web)
+      packages+=(emscripten chromium)
+      # npm may come with a nodejs that is not Debian's: any npm will do.
+      command -v npm >/dev/null || packages+=(npm)
+      ;;
+    *) echo "usage: scripts/install-deps.sh [--fuzz] [--format] [--package] [--web]" >&2; exit 2 ;;
   esac
 done
 

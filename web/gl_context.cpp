@@ -1,0 +1,420 @@
+// OpenGL 1.1 in immediate mode for the web build. Each glBegin/glEnd pair is transformed and
+// lit here, vertex by vertex, as the fixed-function pipeline does it; what comes out are
+// clip-space vertices with final colours, collected into batches that the renderer draws
+// whenever a setting the browser must know of changes, at a clear and at the end of a frame.
+#include "gl_context.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <vector>
+
+#include "gl_lighting.h"
+#include "gl_matrix.h"
+#include "gl_primitives.h"
+#include "gl_renderer.h"
+
+struct ImmediateVertex {
+    Vec4 position;  // object space
+    Vec3 normal;
+    Color color;
+};
+
+struct GlContext {
+    Renderer renderer;
+    // Matrices
+    std::vector<Mat4> modelview{identityMatrix()};
+    std::vector<Mat4> projection{identityMatrix()};
+    GLenum matrixMode = GL_MODELVIEW;
+    // Current vertex attributes
+    Color color{1.0f, 1.0f, 1.0f, 1.0f};
+    Vec3 normal{0.0f, 0.0f, 1.0f};
+    // Raster settings
+    RasterState raster{false, false, GL_BACK, GL_CCW, {0, 0, 0, 0}};
+    GLenum polygonModeFront = GL_FILL;
+    GLenum polygonModeBack = GL_FILL;
+    float lineWidth = 1.0f;
+    Color clearColor{0.0f, 0.0f, 0.0f, 0.0f};
+    double clearDepth = 1.0;
+    // Lighting
+    bool lighting = false;
+    bool light0 = false;
+    bool normalize = false;
+    bool twoSided = false;
+    Color sceneAmbient = defaultSceneAmbient;
+    LightParameters light = defaultLight0();
+    MaterialParameters frontMaterial = defaultMaterial();
+    MaterialParameters backMaterial = defaultMaterial();
+    // Raster position of bitmaps, in window coordinates
+    bool rasterValid = true;
+    Vec3 rasterPosition{0.0f, 0.0f, 0.0f};
+    Color rasterColor{1.0f, 1.0f, 1.0f, 1.0f};
+    // The primitive being specified
+    bool inPrimitive = false;
+    GLenum primitiveMode = GL_POINTS;
+    std::vector<ImmediateVertex> primitive;
+    std::vector<Vec4> clip;    // the primitive's vertices in clip space
+    std::vector<Color> front;  // and their colours
+    std::vector<Color> back;
+    // The batch waiting to be drawn
+    DrawKind batchKind = DrawKind::triangles;
+    bool batchCulling = false;
+    std::vector<DrawVertex> batch;
+};
+
+namespace {
+
+GlContext* current = nullptr;
+
+Mat4& currentMatrix() {
+    return current->matrixMode == GL_PROJECTION ? current->projection.back() : current->modelview.back();
+}
+
+void multiplyCurrent(const Mat4& m) { currentMatrix() = multiply(currentMatrix(), m); }
+
+void flushBatch() {
+    RasterState state = current->raster;
+    state.culling = current->batchCulling;
+    drawVertices(current->renderer, current->batchKind, current->batch, state);
+    current->batch.clear();
+}
+
+// Makes the batch one of `kind` drawn with `culling`, drawing what it held before if it was not.
+std::vector<DrawVertex>& batchFor(DrawKind kind, bool culling) {
+    if (!current->batch.empty() && (current->batchKind != kind || current->batchCulling != culling))
+        flushBatch();
+    current->batchKind = kind;
+    current->batchCulling = culling;
+    return current->batch;
+}
+
+Vec3 negated(const Vec3& v) { return {-v.x, -v.y, -v.z}; }
+
+// Transforms and lights the vertices of the finished primitive into clip, front and back.
+void transformAndLight() {
+    GlContext& c = *current;
+    const std::size_t count = c.primitive.size();
+    c.clip.resize(count);
+    c.front.resize(count);
+    c.back.resize(count);
+    const Mat4& modelview = c.modelview.back();
+    const Mat4 toClip = multiply(c.projection.back(), modelview);
+    const NormalMatrix normals = normalMatrix(modelview);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ImmediateVertex& v = c.primitive[i];
+        c.clip[i] = transformPoint(toClip, v.position);
+        if (!c.lighting) {
+            c.front[i] = c.back[i] = v.color;
+            continue;
+        }
+        const Vec4 eye = transformPoint(modelview, v.position);
+        Vec3 n = transformNormal(normals, v.normal);
+        if (c.normalize) n = normalized(n);
+        c.front[i] = litColor(eye, n, c.frontMaterial, c.light, c.light0, c.sceneAmbient);
+        // One-sided lighting shows the front colour on both sides.
+        c.back[i] = c.twoSided
+                        ? litColor(eye, negated(n), c.backMaterial, c.light, c.light0, c.sceneAmbient)
+                        : c.front[i];
+    }
+}
+
+void addLine(int a, int b, const Color& colorA, const Color& colorB) {
+    GlContext& c = *current;
+    if (c.lineWidth <= 1.0f) {
+        // An edge shared by two outlined polygons is drawn once each way; drawn in one
+        // direction both times, it covers the same pixels at the same depths, and the second
+        // loses the depth test everywhere instead of here and there.
+        const bool reversed = c.clip[b].x < c.clip[a].x || (c.clip[b].x == c.clip[a].x && c.clip[b].y < c.clip[a].y);
+        std::vector<DrawVertex>& batch = batchFor(DrawKind::lines, false);
+        batch.push_back(reversed ? DrawVertex{c.clip[b], colorB, colorB} : DrawVertex{c.clip[a], colorA, colorA});
+        batch.push_back(reversed ? DrawVertex{c.clip[a], colorA, colorA} : DrawVertex{c.clip[b], colorB, colorB});
+        return;
+    }
+    // A wide line is a filled quadrilateral that no culling may remove.
+    const std::array<Vec4, 4> q =
+        wideLineQuad(c.clip[a], c.clip[b], c.lineWidth, c.raster.viewport[2], c.raster.viewport[3]);
+    std::vector<DrawVertex>& batch = batchFor(DrawKind::triangles, false);
+    const Color colors[4] = {colorA, colorB, colorB, colorA};
+    for (const int k : {0, 1, 2, 0, 2, 3}) batch.push_back({q[k], colors[k], colors[k]});
+}
+
+bool isCulled(bool frontFacing) {
+    const GlContext& c = *current;
+    if (!c.raster.culling) return false;
+    if (c.raster.cullFace == GL_FRONT_AND_BACK) return true;
+    return frontFacing == (c.raster.cullFace == GL_FRONT);
+}
+
+// A polygon in line mode: its facing is found here, since the browser only knows the facing of
+// filled triangles; the outline takes the colour of the side that shows.
+void addPolygonOutline(const int* corners, int cornerCount) {
+    const GlContext& c = *current;
+    const float area = projectedArea(c.clip.data(), corners, cornerCount);
+    const bool frontFacing = c.raster.frontFace == GL_CCW ? area > 0.0f : area < 0.0f;
+    if (isCulled(frontFacing)) return;
+    const std::vector<Color>& colors = frontFacing ? c.front : c.back;
+    for (int i = 0; i < cornerCount; ++i) {
+        const int a = corners[i], b = corners[(i + 1) % cornerCount];
+        addLine(a, b, colors[a], colors[b]);
+    }
+}
+
+void addFilledPolygon(const int* corners, int cornerCount) {
+    const GlContext& c = *current;
+    std::vector<DrawVertex>& batch = batchFor(DrawKind::triangles, c.raster.culling);
+    // A fan from the first corner, as OpenGL fills a convex polygon.
+    for (int i = 1; i + 1 < cornerCount; ++i)
+        for (const int k : {corners[0], corners[i], corners[i + 1]})
+            batch.push_back({c.clip[k], c.front[k], c.back[k]});
+}
+
+void drawPrimitive() {
+    const GlContext& c = *current;
+    const int count = static_cast<int>(c.primitive.size());
+    transformAndLight();
+    if (isAreaMode(c.primitiveMode)) {
+        // Both sides are asked for the same mode by the programs; the front's decides.
+        const bool outline = c.polygonModeFront == GL_LINE;
+        forEachPolygon(c.primitiveMode, count, [&](const int* corners, int cornerCount) {
+            if (outline)
+                addPolygonOutline(corners, cornerCount);
+            else
+                addFilledPolygon(corners, cornerCount);
+        });
+    } else if (isLineMode(c.primitiveMode)) {
+        forEachSegment(c.primitiveMode, count, [&](int a, int b) { addLine(a, b, c.front[a], c.front[b]); });
+    } else if (c.primitiveMode == GL_POINTS) {
+        std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
+        for (int i = 0; i < count; ++i) batch.push_back({c.clip[i], c.front[i], c.front[i]});
+    }
+}
+
+void addVertex(float x, float y, float z, float w) {
+    if (!current->inPrimitive) return;
+    current->primitive.push_back({{x, y, z, w}, current->normal, current->color});
+}
+
+Color colorFrom(const GLfloat* p) { return {p[0], p[1], p[2], p[3]}; }
+
+void setCapability(GLenum cap, bool on) {
+    GlContext& c = *current;
+    switch (cap) {
+        case GL_CULL_FACE:
+            // The batch records its own culling; filled triangles take the new setting.
+            c.raster.culling = on;
+            break;
+        case GL_DEPTH_TEST:
+            if (c.raster.depthTest != on && !c.batch.empty()) flushBatch();
+            c.raster.depthTest = on;
+            break;
+        case GL_LIGHTING: c.lighting = on; break;
+        case GL_LIGHT0: c.light0 = on; break;
+        case GL_NORMALIZE: c.normalize = on; break;
+        default: break;
+    }
+}
+
+void setMaterial(MaterialParameters& m, GLenum pname, const GLfloat* params) {
+    switch (pname) {
+        case GL_AMBIENT: m.ambient = colorFrom(params); break;
+        case GL_DIFFUSE: m.diffuse = colorFrom(params); break;
+        case GL_SPECULAR: m.specular = colorFrom(params); break;
+        case GL_EMISSION: m.emission = colorFrom(params); break;
+        case GL_SHININESS: m.shininess = params[0]; break;
+        case GL_AMBIENT_AND_DIFFUSE: m.ambient = m.diffuse = colorFrom(params); break;
+        default: break;
+    }
+}
+
+// Window coordinates of a clip-space point: x and y in pixels, z in [0, 1].
+Vec3 windowPosition(const Vec4& clip) {
+    const int* v = current->raster.viewport;
+    return {static_cast<float>(v[0]) + (clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(v[2]),
+            static_cast<float>(v[1]) + (clip.y / clip.w + 1.0f) * 0.5f * static_cast<float>(v[3]),
+            (clip.z / clip.w + 1.0f) * 0.5f};
+}
+
+// The clip-space point at the centre of the pixel (x, y) at depth z in [0, 1].
+Vec4 pixelCentre(int x, int y, float z) {
+    const int* v = current->raster.viewport;
+    return {(static_cast<float>(x - v[0]) + 0.5f) / static_cast<float>(v[2]) * 2.0f - 1.0f,
+            (static_cast<float>(y - v[1]) + 0.5f) / static_cast<float>(v[3]) * 2.0f - 1.0f,
+            z * 2.0f - 1.0f, 1.0f};
+}
+
+void setRasterPosition(float x, float y, float z) {
+    GlContext& c = *current;
+    const Vec4 clip = transformPoint(multiply(c.projection.back(), c.modelview.back()), {x, y, z, 1.0f});
+    c.rasterValid = std::fabs(clip.x) <= clip.w && std::fabs(clip.y) <= clip.w && std::fabs(clip.z) <= clip.w;
+    if (c.rasterValid) c.rasterPosition = windowPosition(clip);
+    c.rasterColor = c.color;
+}
+
+}  // namespace
+
+GlContext* createGlContext(int width, int height) {
+    GlContext* context = new GlContext;
+    context->renderer = createRenderer();
+    context->raster.viewport[2] = width;
+    context->raster.viewport[3] = height;
+    return context;
+}
+
+void makeGlContextCurrent(GlContext* context) { current = context; }
+
+void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig, float xmove,
+                                const unsigned char* rows) {
+    GlContext& c = *current;
+    if (!c.rasterValid) return;
+    // A raster position meant to fall on a pixel's corner may come out a hair below it: the
+    // small allowance keeps it on that pixel, as desktop OpenGL does.
+    constexpr float allowance = 0.0001f;
+    const int left = static_cast<int>(std::floor(c.rasterPosition.x + allowance - xorig));
+    const int bottom = static_cast<int>(std::floor(c.rasterPosition.y + allowance - yorig));
+    const int bytesPerRow = (width + 7) / 8;
+    std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
+                batch.push_back({pixelCentre(left + column, bottom + row, c.rasterPosition.z),
+                                 c.rasterColor, c.rasterColor});
+    c.rasterPosition.x += xmove;
+}
+
+extern "C" {
+
+void glBegin(GLenum mode) {
+    current->inPrimitive = true;
+    current->primitiveMode = mode;
+    current->primitive.clear();
+}
+
+void glEnd(void) {
+    if (!current->inPrimitive) return;
+    drawPrimitive();
+    current->inPrimitive = false;
+}
+
+void glVertex2f(GLfloat x, GLfloat y) { addVertex(x, y, 0.0f, 1.0f); }
+void glVertex2d(GLdouble x, GLdouble y) { addVertex(static_cast<float>(x), static_cast<float>(y), 0.0f, 1.0f); }
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { addVertex(x, y, z, 1.0f); }
+void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
+    addVertex(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), 1.0f);
+}
+void glVertex3fv(const GLfloat* v) { addVertex(v[0], v[1], v[2], 1.0f); }
+void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) { addVertex(x, y, z, w); }
+
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { current->normal = {x, y, z}; }
+void glNormal3d(GLdouble x, GLdouble y, GLdouble z) {
+    current->normal = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+}
+void glNormal3fv(const GLfloat* v) { current->normal = {v[0], v[1], v[2]}; }
+
+void glColor3f(GLfloat r, GLfloat g, GLfloat b) { current->color = {r, g, b, 1.0f}; }
+void glColor3fv(const GLfloat* v) { current->color = {v[0], v[1], v[2], 1.0f}; }
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { current->color = {r, g, b, a}; }
+
+// Nothing is textured, so texture coordinates are accepted and left unused.
+void glTexCoord2f(GLfloat, GLfloat) {}
+void glTexCoord3f(GLfloat, GLfloat, GLfloat) {}
+
+void glMatrixMode(GLenum mode) { current->matrixMode = mode; }
+void glLoadIdentity(void) { currentMatrix() = identityMatrix(); }
+void glPushMatrix(void) {
+    std::vector<Mat4>& stack = current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
+    stack.push_back(stack.back());
+}
+void glPopMatrix(void) {
+    std::vector<Mat4>& stack = current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
+    if (stack.size() > 1) stack.pop_back();
+}
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(translationMatrix(x, y, z)); }
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
+    multiplyCurrent(translationMatrix(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)));
+}
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(rotationMatrix(angle, x, y, z)); }
+void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
+    multiplyCurrent(rotationMatrix(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y),
+                                   static_cast<float>(z)));
+}
+void glScalef(GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(scaleMatrix(x, y, z)); }
+void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+    multiplyCurrent(orthoMatrix(left, right, bottom, top, zNear, zFar));
+}
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+    multiplyCurrent(perspectiveMatrix(fovy, aspect, zNear, zFar));
+}
+
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    if (!current->batch.empty()) flushBatch();
+    current->raster.viewport[0] = x;
+    current->raster.viewport[1] = y;
+    current->raster.viewport[2] = width;
+    current->raster.viewport[3] = height;
+}
+
+void glEnable(GLenum cap) { setCapability(cap, true); }
+void glDisable(GLenum cap) { setCapability(cap, false); }
+void glCullFace(GLenum face) {
+    if (!current->batch.empty()) flushBatch();
+    current->raster.cullFace = face;
+}
+void glFrontFace(GLenum mode) {
+    if (!current->batch.empty()) flushBatch();
+    current->raster.frontFace = mode;
+}
+void glPolygonMode(GLenum face, GLenum mode) {
+    if (face == GL_FRONT || face == GL_FRONT_AND_BACK) current->polygonModeFront = mode;
+    if (face == GL_BACK || face == GL_FRONT_AND_BACK) current->polygonModeBack = mode;
+}
+// Colours are always interpolated: the programs ask for smooth shading only.
+void glShadeModel(GLenum) {}
+void glLineWidth(GLfloat width) { current->lineWidth = width; }
+void glPointSize(GLfloat) {}
+
+void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
+    if (light != GL_LIGHT0) return;
+    LightParameters& l = current->light;
+    switch (pname) {
+        case GL_POSITION:
+            // Stored in eye space, through the modelview matrix of the moment.
+            l.position = transformPoint(current->modelview.back(), {params[0], params[1], params[2], params[3]});
+            break;
+        case GL_AMBIENT: l.ambient = colorFrom(params); break;
+        case GL_DIFFUSE: l.diffuse = colorFrom(params); break;
+        case GL_SPECULAR: l.specular = colorFrom(params); break;
+        default: break;
+    }
+}
+void glLightModeli(GLenum pname, GLint param) {
+    if (pname == GL_LIGHT_MODEL_TWO_SIDE) current->twoSided = param != 0;
+}
+void glLightModelfv(GLenum pname, const GLfloat* params) {
+    if (pname == GL_LIGHT_MODEL_AMBIENT) current->sceneAmbient = colorFrom(params);
+    if (pname == GL_LIGHT_MODEL_TWO_SIDE) current->twoSided = params[0] != 0.0f;
+}
+void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
+    if (face == GL_FRONT || face == GL_FRONT_AND_BACK) setMaterial(current->frontMaterial, pname, params);
+    if (face == GL_BACK || face == GL_FRONT_AND_BACK) setMaterial(current->backMaterial, pname, params);
+}
+void glMaterialf(GLenum face, GLenum pname, GLfloat param) { glMaterialfv(face, pname, &param); }
+
+void glRasterPos2f(GLfloat x, GLfloat y) { setRasterPosition(x, y, 0.0f); }
+void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) { setRasterPosition(x, y, z); }
+
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { current->clearColor = {r, g, b, a}; }
+void glClearDepth(GLclampd depth) { current->clearDepth = depth; }
+void glClear(GLbitfield mask) {
+    if (!current->batch.empty()) flushBatch();
+    clearBuffers(mask, current->clearColor, current->clearDepth);
+}
+void glFlush(void) {
+    if (!current->batch.empty()) flushBatch();
+}
+void glFinish(void) {
+    glFlush();
+    finishDrawing();
+}
+
+}  // extern "C"

@@ -1,0 +1,17 @@
+// The state of one OpenGL 1.1 context of the web build and the switch between contexts: each
+// GLUT window has its own, as on the desktop. The GL calls of <GL/gl.h> act on the current one.
+#pragma once
+
+struct GlContext;
+
+// A new context in OpenGL's initial state with a viewport of width x height; the WebGL
+// context it draws into must be current.
+GlContext* createGlContext(int width, int height);
+void makeGlContextCurrent(GlContext* context);
+
+// glBitmap for the GLUT font: draws a bitmap of width x height pixels (rows from the bottom,
+// each padded to whole bytes, the high bit leftmost) at the raster position moved back by
+// (xorig, yorig), then moves the raster position right by xmove. Nothing happens while the
+// raster position is outside the view volume.
+void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig, float xmove,
+                                const unsigned char* rows);

@@ -1,0 +1,2 @@
+/* GLUT for the web build: the same functions as <GL/freeglut.h>. */
+#include <GL/freeglut.h>
