@@ -77,9 +77,12 @@ CursorChoice cursorForHover(const EditorState& state, int px, int py) {
 bool applyEditorKey(EditorState& state, unsigned char key) {
     if (applySharedEditKey(state, key)) return true;
     switch (key) {
-        case 'q': case 'Q': state.showControlPolygon = !state.showControlPolygon; return true;
-        case 'w': case 'W': state.showControlPoints = !state.showControlPoints; return true;
-        case 'e': case 'E': state.showLabels = !state.showLabels; return true;
+        case 'q':
+        case 'Q': state.showControlPolygon = !state.showControlPolygon; return true;
+        case 'w':
+        case 'W': state.showControlPoints = !state.showControlPoints; return true;
+        case 'e':
+        case 'E': state.showLabels = !state.showLabels; return true;
         default: return false;
     }
 }

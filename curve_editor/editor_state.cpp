@@ -30,14 +30,20 @@ std::optional<std::size_t> positionWithinCurve(const std::optional<std::size_t>&
 
 bool applySharedEditKey(EditorState& state, unsigned char key) {
     switch (key) {
-        case '+': case '=': changeSelectedWeight(state, weightStep); return true;
-        case '-': case '_': changeSelectedWeight(state, -weightStep); return true;
-        case '9': case '(': decreaseDownTo(state.curveSampleCount, minCurveSampleCount); return true;
-        case '0': case ')': ++state.curveSampleCount; return true;
-        case '7': case '&':
+        case '+':
+        case '=': changeSelectedWeight(state, weightStep); return true;
+        case '-':
+        case '_': changeSelectedWeight(state, -weightStep); return true;
+        case '9':
+        case '(': decreaseDownTo(state.curveSampleCount, minCurveSampleCount); return true;
+        case '0':
+        case ')': ++state.curveSampleCount; return true;
+        case '7':
+        case '&':
             decreaseDownTo(state.revolutionSampleCount, minRevolutionSampleCount);
             return true;
-        case '8': case '*': ++state.revolutionSampleCount; return true;
+        case '8':
+        case '*': ++state.revolutionSampleCount; return true;
         default: return false;
     }
 }

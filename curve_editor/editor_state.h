@@ -9,16 +9,16 @@
 #include "generatrix_curve.h"
 
 struct EditorState {
-    GeneratrixCurve generatrix;                // the edited curve
-    std::optional<std::size_t> selection;      // position whose weight the weight keys change
-    std::optional<std::size_t> dragPoint;      // position being dragged
-    int dragLastX = 0;                         // mouse x at the last hit or motion event
-    int dragLastY = 0;                         // window height minus the mouse y at that event
+    GeneratrixCurve generatrix;            // the edited curve
+    std::optional<std::size_t> selection;  // position whose weight the weight keys change
+    std::optional<std::size_t> dragPoint;  // position being dragged
+    int dragLastX = 0;                     // mouse x at the last hit or motion event
+    int dragLastY = 0;                     // window height minus the mouse y at that event
     bool showControlPolygon = true;
     bool showControlPoints = true;
     bool showLabels = true;
-    int curveSampleCount = 10;                 // samples along the generatrix, never below 2
-    int revolutionSampleCount = 10;            // samples around the axis, never below 5
+    int curveSampleCount = 10;       // samples along the generatrix, never below 2
+    int revolutionSampleCount = 10;  // samples around the axis, never below 5
 };
 
 // The editor's state, which the surface window reads and changes too.

@@ -23,7 +23,8 @@ void drawControlPolygon(const GeneratrixCurve& curve) {
 }
 
 void drawPointMarkers(const EditorState& state) {
-    const std::optional<std::size_t> selected = positionWithinCurve(state.selection, state.generatrix);
+    const std::optional<std::size_t> selected =
+        positionWithinCurve(state.selection, state.generatrix);
     for (std::size_t i = 0; i < state.generatrix.pointCount(); ++i) {
         if (selected == i)
             drawPointMarker(state.generatrix.controlPoints[i], 1.0f, 0.0f, 0.0f);
@@ -34,12 +35,14 @@ void drawPointMarkers(const EditorState& state) {
 
 void drawPointLabels(const GeneratrixCurve& curve) {
     for (std::size_t i = 0; i < curve.pointCount(); ++i)
-        drawPointLabel(curve.controlPoints[i], static_cast<float>(curve.weights[i]), 0.0f, 0.0f, 1.0f);
+        drawPointLabel(curve.controlPoints[i], static_cast<float>(curve.weights[i]), 0.0f, 0.0f,
+                       1.0f);
 }
 
 void drawCurve(const EditorState& state) {
     glColor3f(0.0f, 0.0f, 1.0f);
-    for (const std::vector<WindowPoint>& strip : curveStrips(state.generatrix, state.curveSampleCount)) {
+    for (const std::vector<WindowPoint>& strip :
+         curveStrips(state.generatrix, state.curveSampleCount)) {
         glBegin(GL_LINE_STRIP);
         for (const WindowPoint& position : strip) emitVertex(position);
         glEnd();

@@ -32,7 +32,11 @@ std::uint64_t binomial(int n, int i) {
         std::uint64_t numerator = static_cast<std::uint64_t>(n - i + k);
         std::uint64_t denominator = static_cast<std::uint64_t>(k);
         std::uint64_t a = result, b = denominator;
-        while (b != 0) { const std::uint64_t r = a % b; a = b; b = r; }
+        while (b != 0) {
+            const std::uint64_t r = a % b;
+            a = b;
+            b = r;
+        }
         const std::uint64_t common = a;
         result /= common;
         denominator /= common;

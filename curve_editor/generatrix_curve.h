@@ -50,8 +50,8 @@ std::vector<double> bernsteinValues(int degree, double t);
 
 // The numerator and denominator of a rational Bezier sum, built up one term at a time.
 struct RationalSum {
-    Point3d weightedPoints;   // sum of coefficient * point
-    double weightSum = 0.0;   // sum of coefficients, sign included
+    Point3d weightedPoints;  // sum of coefficient * point
+    double weightSum = 0.0;  // sum of coefficients, sign included
 };
 
 // Adds the term coefficient * point, the coefficient being basis value(s) times weight. The

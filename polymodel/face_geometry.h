@@ -38,9 +38,7 @@ inline bool scaleToUnit(Vec3f& v) {
 }
 
 // `v` scaled to unit length; `fallback` when it has no usable length (see scaleToUnit).
-inline Vec3f normalizedOr(Vec3f v, Vec3f fallback) {
-    return scaleToUnit(v) ? v : fallback;
-}
+inline Vec3f normalizedOr(Vec3f v, Vec3f fallback) { return scaleToUnit(v) ? v : fallback; }
 
 // Newell's normal of the face's polygon (x, y, z of its corners in `vertices`): twice its area
 // long, pointing to the side from which the corners turn counter-clockwise, so that no choice

@@ -141,8 +141,9 @@ bool reportBadIndex(long line, const char* kind, long long fileIndex, std::int32
         std::fprintf(stderr, "Error: face on line %ld refers to %s 0, but indices count from 1!\n",
                      line, kind);
     } else if (fileIndex > 0) {
-        std::fprintf(stderr, "Error: face on line %ld refers to %s %lld, but the file has only %d!\n",
-                     line, kind, fileIndex, count);
+        std::fprintf(stderr,
+                     "Error: face on line %ld refers to %s %lld, but the file has only %d!\n", line,
+                     kind, fileIndex, count);
     } else {
         std::fprintf(stderr, "Error: face on line %ld refers to %s %lld, but only %d precede it!\n",
                      line, kind, fileIndex, readSoFar);
@@ -151,9 +152,9 @@ bool reportBadIndex(long line, const char* kind, long long fileIndex, std::int32
 }
 
 bool reportMissingIndex(long line, const char* kind) {
-    std::fprintf(stderr,
-                 "Error: face on line %ld has a corner without the %s index that the faces carry!\n",
-                 line, kind);
+    std::fprintf(
+        stderr, "Error: face on line %ld has a corner without the %s index that the faces carry!\n",
+        line, kind);
     return false;
 }
 

@@ -18,8 +18,8 @@ template <typename T>
 bool obtainArray(T*& field, std::int32_t count, Contents contents) {
     if (count <= 0) return true;
     const std::size_t n = static_cast<std::size_t>(count);
-    void* memory = contents == Contents::zeroed ? std::calloc(n, sizeof(T))
-                                                : std::malloc(n * sizeof(T));
+    void* memory =
+        contents == Contents::zeroed ? std::calloc(n, sizeof(T)) : std::malloc(n * sizeof(T));
     field = static_cast<T*>(memory);
     return field != nullptr;
 }

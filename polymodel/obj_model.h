@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
-struct Vec4f { float x, y, z, w; };
-struct Vec3f { float x, y, z; };
+struct Vec4f {
+    float x, y, z, w;
+};
+struct Vec3f {
+    float x, y, z;
+};
 
 // OpenGL primitive numbers, kept here so that the record needs no GL header.
 constexpr std::int32_t primitiveTriangles = 0x0004;  // GL_TRIANGLES
@@ -15,10 +19,10 @@ constexpr std::int32_t primitivePolygon = 0x0009;    // GL_POLYGON
 struct ObjFace {
     float color[3];
     std::int32_t primitive;
-    std::int32_t numVertices;            // number of corners
-    std::int32_t* vertexIndices;         // numVertices entries
-    std::int32_t* texCoordIndices;       // numVertices entries, or null when the model has none
-    std::int32_t* normalIndices;         // numVertices entries, or null when the model has none
+    std::int32_t numVertices;       // number of corners
+    std::int32_t* vertexIndices;    // numVertices entries
+    std::int32_t* texCoordIndices;  // numVertices entries, or null when the model has none
+    std::int32_t* normalIndices;    // numVertices entries, or null when the model has none
 };
 
 struct ObjModel {
@@ -31,7 +35,7 @@ struct ObjModel {
     Vec4f* vertices;            // homogeneous positions
     Vec3f* texCoords;
     Vec3f* normals;
-    ObjFace* faces;             // in file order
+    ObjFace* faces;  // in file order
 };
 
 // The primitive a face of this many corners is drawn with: triangles, quads, else a polygon.

@@ -18,7 +18,9 @@ const SceneProfile sceneProfile = {UpAxis::y, selectFilledPolygons};
 namespace {
 
 // The í is one Windows-1252 byte; the string is split so that the escape ends there.
-const char* const windowTitle = "Superf\xED" "cies de Doo-Sabin - Por: " AUTHORS_CREDIT;
+const char* const windowTitle =
+    "Superf\xED"
+    "cies de Doo-Sabin - Por: " AUTHORS_CREDIT;
 
 void createSceneWindow() {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGB);

@@ -20,20 +20,26 @@ void createModelRecords() {
     subdividedModel = new ObjModel{};
 }
 
-const ObjModel& shownModel() {
-    return subdivisionLevel != 0 ? *subdividedModel : *baseModel;
-}
+const ObjModel& shownModel() { return subdivisionLevel != 0 ? *subdividedModel : *baseModel; }
 
 KeyCommand keyCommand(unsigned char key) {
     switch (key) {
-        case '+': case '=': return KeyCommand::raiseLevel;
-        case '-': case '_': return KeyCommand::lowerLevel;
-        case 'k': case 'K': return KeyCommand::toggleCulling;
-        case 'l': case 'L': return KeyCommand::toggleLighting;
-        case 'n': case 'N': return KeyCommand::toggleNormals;
-        case 'w': case 'W': return KeyCommand::toggleWireframe;
-        case '(': case '9': return KeyCommand::shortenNormals;
-        case ')': case '0': return KeyCommand::lengthenNormals;
+        case '+':
+        case '=': return KeyCommand::raiseLevel;
+        case '-':
+        case '_': return KeyCommand::lowerLevel;
+        case 'k':
+        case 'K': return KeyCommand::toggleCulling;
+        case 'l':
+        case 'L': return KeyCommand::toggleLighting;
+        case 'n':
+        case 'N': return KeyCommand::toggleNormals;
+        case 'w':
+        case 'W': return KeyCommand::toggleWireframe;
+        case '(':
+        case '9': return KeyCommand::shortenNormals;
+        case ')':
+        case '0': return KeyCommand::lengthenNormals;
         default: return KeyCommand::none;
     }
 }
@@ -75,9 +81,7 @@ void performKeyCommand(KeyCommand command, LevelDriver driver) {
     }
 }
 
-void performKeyCommand(KeyCommand command) {
-    performKeyCommand(command, applySubdivisionLevel);
-}
+void performKeyCommand(KeyCommand command) { performKeyCommand(command, applySubdivisionLevel); }
 
 void onKey(unsigned char key, int, int) { performKeyCommand(keyCommand(key)); }
 

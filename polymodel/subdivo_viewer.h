@@ -16,10 +16,10 @@ struct SceneLighting {
     float materialSpecular[4];
     float materialShininess;
 };
-constexpr SceneLighting sceneLighting = {
-    {3.0f, 3.0f, 3.0f, 1.0f},   {0.4f, 0.4f, 0.4f, 1.0f},   {0.8f, 0.8f, 0.8f, 1.0f},
-    {1.0f, 1.0f, 1.0f, 1.0f},   {0.5f, 0.45f, 0.1f, 1.0f},  {0.8f, 0.75f, 0.3f, 1.0f},
-    {1.0f, 0.85f, 0.4f, 1.0f},  50.0f};
+constexpr SceneLighting sceneLighting = {{3.0f, 3.0f, 3.0f, 1.0f},  {0.4f, 0.4f, 0.4f, 1.0f},
+                                         {0.8f, 0.8f, 0.8f, 1.0f},  {1.0f, 1.0f, 1.0f, 1.0f},
+                                         {0.5f, 0.45f, 0.1f, 1.0f}, {0.8f, 0.75f, 0.3f, 1.0f},
+                                         {1.0f, 0.85f, 0.4f, 1.0f}, 50.0f};
 
 // How the window shows the model; the keys toggle the switches, every frame reads them.
 struct DisplaySwitches {
@@ -33,7 +33,7 @@ struct DisplaySwitches {
 // replaced by the level driver whenever it rebuilds two or more levels.
 extern ObjModel* baseModel;
 extern ObjModel* subdividedModel;
-extern int subdivisionLevel;   // Doo-Sabin steps applied to baseModel; never below 0
+extern int subdivisionLevel;  // Doo-Sabin steps applied to baseModel; never below 0
 extern DisplaySwitches displaySwitches;
 
 // Creates the two empty model records; called once at start.
@@ -43,8 +43,15 @@ void createModelRecords();
 const ObjModel& shownModel();
 
 enum class KeyCommand {
-    none, raiseLevel, lowerLevel, toggleCulling, toggleLighting, toggleNormals, toggleWireframe,
-    shortenNormals, lengthenNormals
+    none,
+    raiseLevel,
+    lowerLevel,
+    toggleCulling,
+    toggleLighting,
+    toggleNormals,
+    toggleWireframe,
+    shortenNormals,
+    lengthenNormals
 };
 
 // The command bound to a key; both characters of a key give the same command.

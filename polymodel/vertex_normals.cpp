@@ -38,7 +38,7 @@ void computeVertexNormals(ObjModel* model) {
     const Vec3f up = {0.0f, 1.0f, 0.0f};
     for (std::int32_t i = 0; i < model->numNormals; ++i) {
         const Vec3f fromFile = normalizedOr(model->normals[i], up);
-        model->normals[i] = referenced[static_cast<std::size_t>(i)] ? normalizedOr(sums[i], fromFile)
-                                                                   : fromFile;
+        model->normals[i] =
+            referenced[static_cast<std::size_t>(i)] ? normalizedOr(sums[i], fromFile) : fromFile;
     }
 }

@@ -7,14 +7,9 @@ bool applySurfaceKey(EditorState& state, bool& wireframeMode, bool& culling, uns
     if (applySharedEditKey(state, key)) return true;
     switch (key) {
         case 'w':
-        case 'W':
-            wireframeMode = !wireframeMode;
-            return true;
+        case 'W': wireframeMode = !wireframeMode; return true;
         case 'k':
-        case 'K':
-            culling = !culling;
-            return true;
-        default:
-            return false;
+        case 'K': culling = !culling; return true;
+        default: return false;
     }
 }

@@ -56,12 +56,12 @@ constexpr std::size_t largestBasisTable = std::size_t{1} << 22;
 struct ColumnSampler {
     const RevolutionSurface* surface = nullptr;
     SampleEvaluation evaluation = SampleEvaluation::reusedBasis;
-    std::vector<double> curveParameters;  // v_j, one per sample along the generatrix
-    std::vector<HomogeneousNet> nets;     // per patch, made once per frame
-    int tableColumns = -1;                // control points per row the basis arrays are sized for
-    bool holdsTables = false;             // whether the per-frame tables below are filled
-    std::vector<double> pointBasisTable;   // per sample, its N point basis values
-    std::vector<double> normalBasisTable;  // per sample, its N - 1 normal basis values
+    std::vector<double> curveParameters;    // v_j, one per sample along the generatrix
+    std::vector<HomogeneousNet> nets;       // per patch, made once per frame
+    int tableColumns = -1;                  // control points per row the basis arrays are sized for
+    bool holdsTables = false;               // whether the per-frame tables below are filled
+    std::vector<double> pointBasisTable;    // per sample, its N point basis values
+    std::vector<double> normalBasisTable;   // per sample, its N - 1 normal basis values
     std::vector<double> samplePointBasis;   // without tables: the current sample's point values
     std::vector<double> sampleNormalBasis;  // without tables: the current sample's normal values
 };

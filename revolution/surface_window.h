@@ -10,7 +10,9 @@ extern int surfaceWindow;
 
 // The title: "Superfície" in Windows-1252, then " - Por: " and the credit line. The string is
 // split after \xED so that the following "ce" is not read as more hex digits.
-constexpr const char* surfaceWindowTitle = "Superf\xED" "cie - Por: " AUTHORS_CREDIT;
+constexpr const char* surfaceWindowTitle =
+    "Superf\xED"
+    "cie - Por: " AUTHORS_CREDIT;
 
 // Opens the surface window at (650, 50), sets up its 3D scene (reading the controls file) and
 // builds the surface once from the editor's generatrix. Call once, after createEditorWindow.

@@ -97,7 +97,9 @@ EdgeMeeting meeting(std::int32_t otherVertex, std::int32_t corner, std::int32_t 
             next};
 }
 
-std::int32_t cornerOf(const EdgeMeeting& m) { return static_cast<std::int32_t>(m.key & 0xffffffffu); }
+std::int32_t cornerOf(const EdgeMeeting& m) {
+    return static_cast<std::int32_t>(m.key & 0xffffffffu);
+}
 
 void sortMeetings(std::vector<EdgeMeeting>& meetings) {
     const auto byKey = [](const EdgeMeeting& a, const EdgeMeeting& b) { return a.key < b.key; };
@@ -201,7 +203,8 @@ bool isClosedManifold(const ObjModel& model, const CornerTopology& topology) {
         const std::int32_t partner = topology.edgePartner[c];
         if (partner < 0) continue;  // the other walker of an edge met earlier
         const std::int32_t to = cornerVertex(model, topology, nextCorner(topology, c));
-        if (to == cornerVertex(model, topology, c) || cornerVertex(model, topology, partner) != to ||
+        if (to == cornerVertex(model, topology, c) ||
+            cornerVertex(model, topology, partner) != to ||
             topology.cornerFace[partner] == topology.cornerFace[c]) {
             return false;
         }

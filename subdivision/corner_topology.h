@@ -23,8 +23,8 @@ struct CornerTopology {
     // Per corner that walks its edge first: the last other corner that walks that edge (either
     // way), or -1 when none does (a boundary edge). `laterMeeting` for every other corner.
     std::vector<std::int32_t> edgePartner;
-    std::vector<std::int32_t> partnerNext;      // per such corner: the corner after its partner
-    std::vector<std::uint8_t> onBoundary;       // per vertex: 1 when a boundary edge ends there
+    std::vector<std::int32_t> partnerNext;  // per such corner: the corner after its partner
+    std::vector<std::uint8_t> onBoundary;   // per vertex: 1 when a boundary edge ends there
     std::int32_t numEdges = 0;
     std::int32_t numInteriorEdges = 0;
 };

@@ -29,7 +29,8 @@ ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
     // A refinement without corners has no normals either: the record allows no flag without data.
     const bool withNormals = carriesNormals(input) && topology.numCorners > 0;
     ModelSize size = {topology.numCorners, 0, withNormals ? topology.numCorners : 0,
-                      input.numFaces, 0, 0, withNormals ? 2 : 1};
+                      input.numFaces,      0, 0,
+                      withNormals ? 2 : 1};
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
         size.corners += input.faces[f].numVertices;
         size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
@@ -156,7 +157,8 @@ bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
         for (std::int32_t i = 0; i < corners; ++i) {
             setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
         }
-        orderVertexRing(made, referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
+        orderVertexRing(made,
+                        referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
                         output, scratch);
     }
     return true;

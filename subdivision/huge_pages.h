@@ -13,7 +13,8 @@ void adviseHugePages(void* block, std::size_t bytes);
 
 // Makes `array` an array of `count` copies of `value`, its storage hinted first.
 template <typename T>
-void assignLarge(std::vector<T>& array, std::size_t count, typename std::vector<T>::value_type value) {
+void assignLarge(std::vector<T>& array, std::size_t count,
+                 typename std::vector<T>::value_type value) {
     if (array.capacity() < count) {
         std::vector<T>().swap(array);
         array.reserve(count);

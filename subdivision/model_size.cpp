@@ -36,8 +36,13 @@ std::int64_t indexListHeapBytes(std::int64_t entries) {
 }
 
 ModelSize measureModel(const ObjModel& model) {
-    ModelSize size = {model.numVertices, model.numTexCoords, model.numNormals, model.numFaces,
-                      0, 0, 1 + (model.hasNormals != 0) + (model.hasTexCoords != 0)};
+    ModelSize size = {model.numVertices,
+                      model.numTexCoords,
+                      model.numNormals,
+                      model.numFaces,
+                      0,
+                      0,
+                      1 + (model.hasNormals != 0) + (model.hasTexCoords != 0)};
     for (std::int32_t f = 0; f < model.numFaces && model.faces != nullptr; ++f) {
         const std::int32_t n = model.faces[f].numVertices;
         size.corners += std::max(n, 0);
@@ -66,10 +71,9 @@ ModelSize boundNextLevel(const ModelSize& refined) {
     next.normals = withNormals ? corners : 0;
     next.faces = saturated(refined.faces + refined.vertices + interiorEdges);
     next.corners = saturated(corners + corners + edgeFaceCorners * interiorEdges);
-    next.indexListBytes =
-        saturated(refined.indexListBytes +
-                  indexListHeapBytes(refinedValenceLimit) * refined.vertices +
-                  indexListHeapBytes(edgeFaceCorners) * interiorEdges);
+    next.indexListBytes = saturated(refined.indexListBytes +
+                                    indexListHeapBytes(refinedValenceLimit) * refined.vertices +
+                                    indexListHeapBytes(edgeFaceCorners) * interiorEdges);
     next.indexLists = withNormals ? 2 : 1;
     return next;
 }
@@ -84,6 +88,7 @@ std::uint64_t memoryBudgetBytes() {
     const long pages = ::sysconf(_SC_PHYS_PAGES);
     const long pageSize = ::sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || pageSize <= 0) return 2 * gibibyte;
-    const std::uint64_t physical = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+    const std::uint64_t physical =
+        static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
     return std::min(physical / 2, 16 * gibibyte);
 }

@@ -54,8 +54,7 @@ void refuse(int level, const char* reason) {
     std::fprintf(stderr, "Subdivision level %d not built: %s.\n", level, reason);
 }
 
-void refuseOverBudget(int level, const char* needs, double neededBytes,
-                      std::uint64_t budgetBytes) {
+void refuseOverBudget(int level, const char* needs, double neededBytes, std::uint64_t budgetBytes) {
     std::fprintf(stderr,
                  "Subdivision level %d not built: it %s %.0f MiB, more than the memory budget "
                  "of %.0f MiB.\n",
@@ -83,8 +82,8 @@ void destroyModel(ObjModel* model) {
 
 // The plain rebuild: release the shown model, step from the base into its record, then into
 // new records, each input released and destroyed as soon as its output exists.
-bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& subdivided,
-                    int level, StepProgress progress) {
+bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& subdivided, int level,
+                    StepProgress progress) {
     freeModelArrays(subdivided);
     StepResult result = buildDooSabinStep(base, basePlan, *subdivided);
     basePlan = DooSabinPlan{};

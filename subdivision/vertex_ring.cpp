@@ -87,7 +87,9 @@ void applyOrder(ObjFace& face, RingScratch& scratch) {
 }
 
 // The angular order is formed in double precision throughout.
-struct Vec3d { double x, y, z; };
+struct Vec3d {
+    double x, y, z;
+};
 
 Vec3d scaled(Vec3d v, double s) { return {v.x * s, v.y * s, v.z * s}; }
 

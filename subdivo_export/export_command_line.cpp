@@ -64,8 +64,8 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
             case 'l':
                 if (!readLevel(optarg, options.level)) {
                     return usageError(
-                        std::string("the level must be a whole number from 0 up, not '") +
-                        optarg + "'");
+                        std::string("the level must be a whole number from 0 up, not '") + optarg +
+                        "'");
                 }
                 break;
             case 'o': options.outputPath = optarg; break;
@@ -78,8 +78,9 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
         }
     }
     if (optind == argc) return usageError("no model named");
-    if (argc - optind > 1) return usageError(std::string("one model only; '") + argv[optind + 1] +
-                                             "' is one too many");
+    if (argc - optind > 1)
+        return usageError(std::string("one model only; '") + argv[optind + 1] +
+                          "' is one too many");
     options.modelPath = argv[optind];
     return {CommandLineAction::exportModel, {}};
 }

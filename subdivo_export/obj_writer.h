@@ -20,9 +20,9 @@ struct ObjWriteSettings {
 };
 
 struct ObjWriteResult {
-    bool written;              // false when the stream refused a write (errno tells why)
-    std::int64_t bytes;        // handed to the stream
-    std::int64_t facesLeftOut; // faces of fewer than 3 corners, which OBJ readers refuse
+    bool written;               // false when the stream refused a write (errno tells why)
+    std::int64_t bytes;         // handed to the stream
+    std::int64_t facesLeftOut;  // faces of fewer than 3 corners, which OBJ readers refuse
 };
 
 // Writes "v" lines (w only where it is not 1), "vt" and "vn" lines for every entry of those

@@ -120,9 +120,7 @@ int main(int argc, char** argv) {
     ExportOptions options;
     const CommandLineResult read = readExportCommandLine(argc, argv, options);
     switch (read.action) {
-        case CommandLineAction::showHelp:
-            std::fputs(exportHelpText(), stdout);
-            return exitWritten;
+        case CommandLineAction::showHelp: std::fputs(exportHelpText(), stdout); return exitWritten;
         case CommandLineAction::showVersion:
             std::fputs(exportVersionLine(), stdout);
             return exitWritten;
@@ -131,8 +129,9 @@ int main(int argc, char** argv) {
     }
     const bool toStandardOutput = writesToStandardOutput(options);
     if (toStandardOutput && isatty(STDOUT_FILENO) == 1) {
-        return usageFailure("standard output is a terminal: name the file to write with -o FILE, "
-                            "or redirect the output");
+        return usageFailure(
+            "standard output is a terminal: name the file to write with -o FILE, "
+            "or redirect the output");
     }
     const int textDescriptor = keepStandardOutputForText(options.quiet);
     if (textDescriptor < 0) return failure(std::string("standard output: ") + std::strerror(errno));

@@ -12,7 +12,9 @@ struct Camera {
     float aspect = 1.0f;  // kept for completeness; the projection uses the window's ratio
     float zNear = 0.001f;
     float zFar = 100.0f;
-    struct { double x = 0.0, y = 0.0, z = 0.0; } target;  // eye-space offset of the origin
+    struct {
+        double x = 0.0, y = 0.0, z = 0.0;
+    } target;                 // eye-space offset of the origin
     double elevation = 45.0;  // degrees about x
     double azimuth = 45.0;    // degrees about y
     double roll = 0.0;        // degrees about z

@@ -68,7 +68,8 @@ namespace {
 GlContext* current = nullptr;
 
 Mat4& currentMatrix() {
-    return current->matrixMode == GL_PROJECTION ? current->projection.back() : current->modelview.back();
+    return current->matrixMode == GL_PROJECTION ? current->projection.back()
+                                                : current->modelview.back();
 }
 
 void multiplyCurrent(const Mat4& m) { currentMatrix() = multiply(currentMatrix(), m); }
@@ -113,9 +114,9 @@ void transformAndLight() {
         if (c.normalize) n = normalized(n);
         c.front[i] = litColor(eye, n, c.frontMaterial, c.light, c.light0, c.sceneAmbient);
         // One-sided lighting shows the front colour on both sides.
-        c.back[i] = c.twoSided
-                        ? litColor(eye, negated(n), c.backMaterial, c.light, c.light0, c.sceneAmbient)
-                        : c.front[i];
+        c.back[i] = c.twoSided ? litColor(eye, negated(n), c.backMaterial, c.light, c.light0,
+                                          c.sceneAmbient)
+                               : c.front[i];
     }
 }
 
@@ -125,10 +126,13 @@ void addLine(int a, int b, const Color& colorA, const Color& colorB) {
         // An edge shared by two outlined polygons is drawn once each way; drawn in one
         // direction both times, it covers the same pixels at the same depths, and the second
         // loses the depth test everywhere instead of here and there.
-        const bool reversed = c.clip[b].x < c.clip[a].x || (c.clip[b].x == c.clip[a].x && c.clip[b].y < c.clip[a].y);
+        const bool reversed =
+            c.clip[b].x < c.clip[a].x || (c.clip[b].x == c.clip[a].x && c.clip[b].y < c.clip[a].y);
         std::vector<DrawVertex>& batch = batchFor(DrawKind::lines, false);
-        batch.push_back(reversed ? DrawVertex{c.clip[b], colorB, colorB} : DrawVertex{c.clip[a], colorA, colorA});
-        batch.push_back(reversed ? DrawVertex{c.clip[a], colorA, colorA} : DrawVertex{c.clip[b], colorB, colorB});
+        batch.push_back(reversed ? DrawVertex{c.clip[b], colorB, colorB}
+                                 : DrawVertex{c.clip[a], colorA, colorA});
+        batch.push_back(reversed ? DrawVertex{c.clip[a], colorA, colorA}
+                                 : DrawVertex{c.clip[b], colorB, colorB});
         return;
     }
     // A wide line is a filled quadrilateral that no culling may remove.
@@ -183,7 +187,8 @@ void drawPrimitive() {
                 addFilledPolygon(corners, cornerCount);
         });
     } else if (isLineMode(c.primitiveMode)) {
-        forEachSegment(c.primitiveMode, count, [&](int a, int b) { addLine(a, b, c.front[a], c.front[b]); });
+        forEachSegment(c.primitiveMode, count,
+                       [&](int a, int b) { addLine(a, b, c.front[a], c.front[b]); });
     } else if (c.primitiveMode == GL_POINTS) {
         std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
         for (int i = 0; i < count; ++i) batch.push_back({c.clip[i], c.front[i], c.front[i]});
@@ -245,8 +250,10 @@ Vec4 pixelCentre(int x, int y, float z) {
 
 void setRasterPosition(float x, float y, float z) {
     GlContext& c = *current;
-    const Vec4 clip = transformPoint(multiply(c.projection.back(), c.modelview.back()), {x, y, z, 1.0f});
-    c.rasterValid = std::fabs(clip.x) <= clip.w && std::fabs(clip.y) <= clip.w && std::fabs(clip.z) <= clip.w;
+    const Vec4 clip =
+        transformPoint(multiply(c.projection.back(), c.modelview.back()), {x, y, z, 1.0f});
+    c.rasterValid =
+        std::fabs(clip.x) <= clip.w && std::fabs(clip.y) <= clip.w && std::fabs(clip.z) <= clip.w;
     if (c.rasterValid) c.rasterPosition = windowPosition(clip);
     c.rasterColor = c.color;
 }
@@ -297,7 +304,9 @@ void glEnd(void) {
 }
 
 void glVertex2f(GLfloat x, GLfloat y) { addVertex(x, y, 0.0f, 1.0f); }
-void glVertex2d(GLdouble x, GLdouble y) { addVertex(static_cast<float>(x), static_cast<float>(y), 0.0f, 1.0f); }
+void glVertex2d(GLdouble x, GLdouble y) {
+    addVertex(static_cast<float>(x), static_cast<float>(y), 0.0f, 1.0f);
+}
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { addVertex(x, y, z, 1.0f); }
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
     addVertex(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), 1.0f);
@@ -322,24 +331,30 @@ void glTexCoord3f(GLfloat, GLfloat, GLfloat) {}
 void glMatrixMode(GLenum mode) { current->matrixMode = mode; }
 void glLoadIdentity(void) { currentMatrix() = identityMatrix(); }
 void glPushMatrix(void) {
-    std::vector<Mat4>& stack = current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
+    std::vector<Mat4>& stack =
+        current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
     stack.push_back(stack.back());
 }
 void glPopMatrix(void) {
-    std::vector<Mat4>& stack = current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
+    std::vector<Mat4>& stack =
+        current->matrixMode == GL_PROJECTION ? current->projection : current->modelview;
     if (stack.size() > 1) stack.pop_back();
 }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(translationMatrix(x, y, z)); }
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
-    multiplyCurrent(translationMatrix(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)));
+    multiplyCurrent(translationMatrix(static_cast<float>(x), static_cast<float>(y),
+                                      static_cast<float>(z)));
 }
-void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(rotationMatrix(angle, x, y, z)); }
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+    multiplyCurrent(rotationMatrix(angle, x, y, z));
+}
 void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
-    multiplyCurrent(rotationMatrix(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y),
-                                   static_cast<float>(z)));
+    multiplyCurrent(rotationMatrix(static_cast<float>(angle), static_cast<float>(x),
+                                   static_cast<float>(y), static_cast<float>(z)));
 }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(scaleMatrix(x, y, z)); }
-void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
+             GLdouble zFar) {
     multiplyCurrent(orthoMatrix(left, right, bottom, top, zNear, zFar));
 }
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
@@ -379,7 +394,8 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
     switch (pname) {
         case GL_POSITION:
             // Stored in eye space, through the modelview matrix of the moment.
-            l.position = transformPoint(current->modelview.back(), {params[0], params[1], params[2], params[3]});
+            l.position = transformPoint(current->modelview.back(),
+                                        {params[0], params[1], params[2], params[3]});
             break;
         case GL_AMBIENT: l.ambient = colorFrom(params); break;
         case GL_DIFFUSE: l.diffuse = colorFrom(params); break;
@@ -395,15 +411,19 @@ void glLightModelfv(GLenum pname, const GLfloat* params) {
     if (pname == GL_LIGHT_MODEL_TWO_SIDE) current->twoSided = params[0] != 0.0f;
 }
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
-    if (face == GL_FRONT || face == GL_FRONT_AND_BACK) setMaterial(current->frontMaterial, pname, params);
-    if (face == GL_BACK || face == GL_FRONT_AND_BACK) setMaterial(current->backMaterial, pname, params);
+    if (face == GL_FRONT || face == GL_FRONT_AND_BACK)
+        setMaterial(current->frontMaterial, pname, params);
+    if (face == GL_BACK || face == GL_FRONT_AND_BACK)
+        setMaterial(current->backMaterial, pname, params);
 }
 void glMaterialf(GLenum face, GLenum pname, GLfloat param) { glMaterialfv(face, pname, &param); }
 
 void glRasterPos2f(GLfloat x, GLfloat y) { setRasterPosition(x, y, 0.0f); }
 void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) { setRasterPosition(x, y, z); }
 
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { current->clearColor = {r, g, b, a}; }
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+    current->clearColor = {r, g, b, a};
+}
 void glClearDepth(GLclampd depth) { current->clearDepth = depth; }
 void glClear(GLbitfield mask) {
     if (!current->batch.empty()) flushBatch();

@@ -10,7 +10,8 @@ bool isLineMode(unsigned mode) { return mode >= 0x0001 && mode <= 0x0003; }
 
 const int* consecutiveIndices(int count) {
     static std::vector<int> indices;
-    while (static_cast<int>(indices.size()) < count) indices.push_back(static_cast<int>(indices.size()));
+    while (static_cast<int>(indices.size()) < count)
+        indices.push_back(static_cast<int>(indices.size()));
     return indices.data();
 }
 

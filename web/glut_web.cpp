@@ -24,7 +24,7 @@ struct WebWindow {
     GlContext* gl = nullptr;
     int width = 300;
     int height = 300;
-    bool reshapePending = true;   // GLUT reshapes and draws a window when it first shows
+    bool reshapePending = true;  // GLUT reshapes and draws a window when it first shows
     bool redisplayPending = true;
     bool swapped = false;
     void (*display)() = nullptr;
@@ -95,7 +95,8 @@ void runOneFrame() {
     }
     if (idle != nullptr) {
         for (WebWindow& window : windows) window.swapped = false;
-        for (std::size_t calls = 0; calls < 2 * windows.size() && !allWindowsSwapped(); ++calls) idle();
+        for (std::size_t calls = 0; calls < 2 * windows.size() && !allWindowsSwapped(); ++calls)
+            idle();
     }
     if (finishEveryFrame) glFinish();
     ++frameCount;

@@ -89,7 +89,8 @@ Renderer createRenderer() {
     Renderer renderer;
     renderer.program = emscripten_glCreateProgram();
     emscripten_glAttachShader(renderer.program, compileShader(GL_VERTEX_SHADER, vertexShaderText));
-    emscripten_glAttachShader(renderer.program, compileShader(GL_FRAGMENT_SHADER, fragmentShaderText));
+    emscripten_glAttachShader(renderer.program,
+                              compileShader(GL_FRAGMENT_SHADER, fragmentShaderText));
     emscripten_glLinkProgram(renderer.program);
     emscripten_glUseProgram(renderer.program);
     renderer.clipLocation = emscripten_glGetAttribLocation(renderer.program, "clip");
@@ -114,7 +115,8 @@ void drawVertices(const Renderer& renderer, DrawKind kind, const std::vector<Dra
                   const RasterState& state) {
     if (vertices.empty()) return;
     (void)renderer;  // its program and buffer stay bound for the context's whole life
-    emscripten_glViewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
+    emscripten_glViewport(state.viewport[0], state.viewport[1], state.viewport[2],
+                          state.viewport[3]);
     enableIf(GL_DEPTH_TEST, state.depthTest);
     enableIf(GL_CULL_FACE, state.culling);
     emscripten_glCullFace(state.cullFace);

@@ -51,8 +51,9 @@ void stepToLevel(benchmark::State& state, const MeshSource& mesh, Memory memory)
     }
     state.counters["faces"] = double(faces);
     state.counters["corners"] = double(corners);
-    state.counters["per_corner"] = benchmark::Counter(
-        double(corners), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_corner"] =
+        benchmark::Counter(double(corners), benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
 }
 
 void cubeStep(benchmark::State& state) { stepToLevel(state, cubeMesh(), Memory::held); }

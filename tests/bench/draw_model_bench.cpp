@@ -109,8 +109,8 @@ void drawLevelSevenCube(benchmark::State& state) {
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
     state.counters["faces"] = model->numFaces;
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ std::string writeQuadGrid(int side) {
     const int row = side + 1;
     for (int i = 0; i < row; ++i)
         for (int j = 0; j < row; ++j)
-            std::fprintf(file, "v %.6f %.6f %.6f\n", i / double(side), 0.01 * ((i * 7 + j * 3) % 11),
-                         j / double(side));
+            std::fprintf(file, "v %.6f %.6f %.6f\n", i / double(side),
+                         0.01 * ((i * 7 + j * 3) % 11), j / double(side));
     for (int k = 0; k < row * row; ++k) std::fprintf(file, "vn 0.000000 1.000000 0.000000\n");
     for (int i = 0; i < side; ++i) {
         for (int j = 0; j < side; ++j) {

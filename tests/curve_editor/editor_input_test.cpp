@@ -68,9 +68,11 @@ TEST(EditorPicking, SquareZoneOfHalfSizePointZeroTwoOnBothAxes) {
     const double mx = mouseX(px), mz = mouseZ(py);
     for (double side : {-1.0, 1.0}) {
         EXPECT_TRUE(pickPointAt(stateWithPoints({{mx + side * 0.0199, 0, mz}}).generatrix, px, py));
-        EXPECT_FALSE(pickPointAt(stateWithPoints({{mx + side * 0.0201, 0, mz}}).generatrix, px, py));
+        EXPECT_FALSE(pickPointAt(stateWithPoints({{mx + side * 0.0201, 0, mz}}).generatrix, px,
+                                 py));
         EXPECT_TRUE(pickPointAt(stateWithPoints({{mx, 0, mz + side * 0.0199}}).generatrix, px, py));
-        EXPECT_FALSE(pickPointAt(stateWithPoints({{mx, 0, mz + side * 0.0201}}).generatrix, px, py));
+        EXPECT_FALSE(pickPointAt(stateWithPoints({{mx, 0, mz + side * 0.0201}}).generatrix, px,
+                                 py));
     }
     // A corner of the square is farther than 0.02 from the centre, and still inside.
     EXPECT_TRUE(pickPointAt(stateWithPoints({{mx + 0.0195, 0, mz - 0.0195}}).generatrix, px, py));
@@ -96,9 +98,7 @@ TEST(EditorPicking, MousePositionIsRoundedToSinglePrecision) {
     EXPECT_TRUE(pickPointAt(stateWithPoints({point}).generatrix, px, 300));
 }
 
-TEST(EditorPicking, EmptyCurveHasNoHit) {
-    EXPECT_FALSE(pickPointAt(GeneratrixCurve{}, 300, 300));
-}
+TEST(EditorPicking, EmptyCurveHasNoHit) { EXPECT_FALSE(pickPointAt(GeneratrixCurve{}, 300, 300)); }
 
 TEST(EditorLeftPress, HitSelectsAndStartsTheDrag) {
     EditorState state = initialState();

@@ -25,7 +25,6 @@ std::size_t sampleTotal(const std::vector<std::vector<WindowPoint>>& strips) {
 
 }  // namespace
 
-
 TEST(EditorCurveStrips, StraightSegmentIsOneStripThroughTheEnds) {
     const auto strips = curveStrips(twoPoints(1, 1), 10);
     ASSERT_EQ(strips.size(), 1u);
@@ -136,13 +135,15 @@ TEST(EditorLabelNumber, NonFiniteValuesStayShort) {
 TEST(EditorLabelNumber, NeverLongerThanNineCharacters) {
     for (double magnitude = 1.0; magnitude < 1e308; magnitude *= 7.3)
         for (double value : {magnitude, -magnitude, 1.0 / magnitude, -1.0 / magnitude})
-            for (int decimals : {1, 2}) EXPECT_LE(formatLabelNumber(value, decimals).size(), 9u) << value;
+            for (int decimals : {1, 2})
+                EXPECT_LE(formatLabelNumber(value, decimals).size(), 9u) << value;
 }
 
 TEST(EditorLabelText, HugeWeightsKeepTheWholeLabel) {
     EXPECT_EQ(pointLabelText({0.2, 0, 0.2}, 1e7f), "(0.20,0.20,1.00e+07)");
     EXPECT_EQ(pointLabelText({0.2, 0, 0.2}, -1e7f), "(0.20,0.20,-1.00e+07)");
-    EXPECT_EQ(pointLabelText({0.2, 0, 0.2}, std::numeric_limits<float>::infinity()), "(0.20,0.20,inf)");
+    EXPECT_EQ(pointLabelText({0.2, 0, 0.2}, std::numeric_limits<float>::infinity()),
+              "(0.20,0.20,inf)");
 }
 
 TEST(EditorLabelPosition, StartsAtTheWindowPositionAwayFromTheEdges) {

@@ -25,7 +25,8 @@ void expectPointNear(const Point3d& actual, const Point3d& expected, double tole
 GeneratrixCurve wavyCurve(int pointCount, double weight) {
     GeneratrixCurve curve;
     for (int i = 0; i < pointCount; ++i)
-        curve.appendPoint({0.5 + 0.3 * std::sin(i), 0.0, static_cast<double>(i) / pointCount}, weight);
+        curve.appendPoint({0.5 + 0.3 * std::sin(i), 0.0, static_cast<double>(i) / pointCount},
+                          weight);
     return curve;
 }
 
@@ -89,7 +90,6 @@ TEST(CurveBernstein, BasisSumsToOneAtHighDegrees) {
     }
 }
 
-
 TEST(CurveEvaluate, StraightSegmentOfTwoUnitWeights) {
     const GeneratrixCurve curve = curveOf({{0.2, 0, 0.2}, {0.8, 0, 0.8}}, {1, 1});
     double weightSum = 0;
@@ -116,7 +116,8 @@ TEST(CurveEvaluate, EqualWeightsGiveThePolynomialCurve) {
 }
 
 TEST(CurveEvaluate, EndPointsAreInterpolated) {
-    const GeneratrixCurve curve = curveOf({{0.1, 0, 0.3}, {0.9, 0, 0.4}, {0.7, 0, 0.9}}, {2.5, 1, -0.5});
+    const GeneratrixCurve curve =
+        curveOf({{0.1, 0, 0.3}, {0.9, 0, 0.4}, {0.7, 0, 0.9}}, {2.5, 1, -0.5});
     double weightSum = 0;
     const Point3d first = curve.evaluate(0.0, weightSum);
     EXPECT_EQ(first.x, 0.1);
@@ -194,4 +195,3 @@ TEST(CurveRemovePoint, LastPointLeavesAnEmptyCurve) {
     EXPECT_EQ(curve.pointCount(), 0u);
     EXPECT_TRUE(curve.weights.empty());
 }
-

@@ -47,8 +47,7 @@ TEST(FlatFaceNormal, ReversedWindingFacesTheOtherWay) {
 }
 
 TEST(FlatFaceNormal, APolygonWhoseFirstThreeCornersAreCollinearStillHasOne) {
-    FaceFixture pentagon(
-        {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 0, 0, 1}, {2, 1, 0, 1}, {0, 1, 0, 1}});
+    FaceFixture pentagon({{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 0, 0, 1}, {2, 1, 0, 1}, {0, 1, 0, 1}});
     expectVec3(flatFaceNormal(pentagon.model, pentagon.face), 0, 0, 1);
 }
 

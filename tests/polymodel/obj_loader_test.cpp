@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -121,8 +121,8 @@ TEST(ObjLoaderNormals, ASharedNormalIsTheNormalisedSumOfItsFacesAreaWeightedNorm
 
 TEST(ObjLoaderNormals, ANormalNoFaceRefersToKeepsItsValueScaledToUnitLength) {
     ScopedModel model;
-    ASSERT_TRUE(loadText(triangleVertices + "vn 0 0 1\nvn 0 3 4\nf 1//1 2//1 3//1\n",
-                         model.get()).loaded);
+    ASSERT_TRUE(loadText(triangleVertices + "vn 0 0 1\nvn 0 3 4\nf 1//1 2//1 3//1\n", model.get())
+                    .loaded);
     expectVec3(model->normals[1], 0.0f, 0.6f, 0.8f);
 }
 
@@ -235,7 +235,8 @@ TEST(ObjLoaderValues, AllFourReferenceFormsAreRead) {
     EXPECT_EQ(model->faces[0].texCoordIndices[2], 0);
 
     ScopedModel textured;
-    ASSERT_TRUE(loadText(triangleVertices + "vt 0 0\nvt 1 0\nf 1/2 2/1 3/2\n", textured.get()).loaded);
+    ASSERT_TRUE(loadText(triangleVertices + "vt 0 0\nvt 1 0\nf 1/2 2/1 3/2\n", textured.get())
+                    .loaded);
     EXPECT_EQ(textured->hasTexCoords, 1);
     EXPECT_EQ(textured->hasNormals, 0);
     EXPECT_EQ(textured->faces[0].texCoordIndices[1], 0);
@@ -274,10 +275,10 @@ TEST(ObjLoaderLines, AFileEndingWithOrWithoutANewlineHasAsManyFacesAsFaceLines) 
 
 TEST(ObjLoaderLines, OtherStatementsAreSkippedSilently) {
     ScopedModel model;
-    const LoadOutcome outcome = loadText(
-        "# comment\ng group\no object\ns 1\nmtllib a.mtl\nusemtl b\n\n" + triangleVertices +
-            "f 1 2 3\n",
-        model.get());
+    const LoadOutcome outcome =
+        loadText("# comment\ng group\no object\ns 1\nmtllib a.mtl\nusemtl b\n\n" +
+                     triangleVertices + "f 1 2 3\n",
+                 model.get());
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(outcome.out.find("Warning"), std::string::npos);
@@ -400,8 +401,7 @@ TEST(ObjLoaderIndices, AZeroIndexFailsNamingTheLine) {
     ScopedModel model;
     const LoadOutcome outcome = loadText(triangleVertices + "f 0 1 2\n", model.get());
     EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.err,
-              "Error: face on line 5 refers to vertex 0, but indices count from 1!\n");
+    EXPECT_EQ(outcome.err, "Error: face on line 5 refers to vertex 0, but indices count from 1!\n");
     expectReleased(model.model);
 }
 
@@ -481,9 +481,10 @@ TEST(ObjLoaderMixedForms, TheFlagsComeFromTheReferenceAfterTheKeywordWhateverSpa
 
 TEST(ObjLoaderMixedForms, IndicesOfKindsTheModelDoesNotCarryAreLeftOut) {
     ScopedModel model;
-    const LoadOutcome outcome = loadText(
-        triangleVertices + "vt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\nf 2//1 4//1 3//1\nf 1 2 4\n",
-        model.get());
+    const LoadOutcome outcome =
+        loadText(triangleVertices +
+                     "vt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\nf 2//1 4//1 3//1\nf 1 2 4\n",
+                 model.get());
     ASSERT_TRUE(outcome.loaded) << outcome.err;
     EXPECT_EQ(model->hasTexCoords, 0);
     EXPECT_EQ(model->hasNormals, 0);
@@ -529,8 +530,8 @@ TEST(ObjLoaderLongLines, APolygonOfManyCornersOnOneLineIsReadWhole) {
     std::string face = "f";
     for (int i = 0; i < 200; ++i) {
         const double angle = 2.0 * M_PI * i / 200.0;
-        text += "v " + std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) +
-                " 0\n";
+        text +=
+            "v " + std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) + " 0\n";
         face += " " + std::to_string(i + 1);
     }
     ScopedModel model;
@@ -544,8 +545,8 @@ TEST(ObjLoaderLongLines, APolygonOfManyCornersOnOneLineIsReadWhole) {
 
 TEST(ObjLoaderLongLines, TextPastAnyBufferLengthNeverStartsALineOfItsOwn) {
     // A comment whose 128th and 256th characters begin what would look like data lines.
-    const std::string comment = "#" + std::string(126, ' ') + "f 1 2 3" +
-                                std::string(121, ' ') + "v 9 9 9 " + std::string(300, '-');
+    const std::string comment = "#" + std::string(126, ' ') + "f 1 2 3" + std::string(121, ' ') +
+                                "v 9 9 9 " + std::string(300, '-');
     const std::string longVertex = "v" + std::string(400, ' ') + "1 2 3\n";
     ScopedModel model;
     const LoadOutcome outcome =
@@ -584,8 +585,8 @@ bool selectCommaLocale() {
         if (std::setlocale(LC_ALL, name) != nullptr) return true;
     }
     const std::string folder = testing::TempDir() + "comma_locale_" + std::to_string(::getpid());
-    const std::string command = "localedef -c -i de_DE -f UTF-8 '" + folder +
-                                "/de_DE.UTF-8' >/dev/null 2>&1";
+    const std::string command =
+        "localedef -c -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
     if (std::system(("mkdir -p '" + folder + "'").c_str()) != 0) return false;
     std::system(command.c_str());
     ::setenv("LOCPATH", folder.c_str(), 1);

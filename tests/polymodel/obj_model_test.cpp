@@ -53,8 +53,10 @@ TEST(ModelArrays, APartlyFilledFaceArrayReleasesOnlyTheIndexArraysThatExist) {
     model.numVertices = 4;
     model.numFaces = 3;
     ASSERT_TRUE(allocateModelArrays(&model));
-    model.faces[0].vertexIndices = static_cast<std::int32_t*>(std::malloc(4 * sizeof(std::int32_t)));
-    model.faces[0].texCoordIndices = static_cast<std::int32_t*>(std::malloc(4 * sizeof(std::int32_t)));
+    model.faces[0].vertexIndices =
+        static_cast<std::int32_t*>(std::malloc(4 * sizeof(std::int32_t)));
+    model.faces[0].texCoordIndices =
+        static_cast<std::int32_t*>(std::malloc(4 * sizeof(std::int32_t)));
     // Faces 1 and 2 were never filled; the sanitizer build reports any bad release.
     freeModelArrays(&model);
     EXPECT_EQ(model.faces, nullptr);

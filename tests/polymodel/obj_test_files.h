@@ -15,8 +15,8 @@
 // Writes `text` byte for byte to a fresh file under the test temporary folder; returns its path.
 inline std::string writeTempFile(const std::string& text) {
     static int serial = 0;
-    const std::string path = testing::TempDir() + "polymodel_test_" +
-                             std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".obj";
+    const std::string path = testing::TempDir() + "polymodel_test_" + std::to_string(::getpid()) +
+                             "_" + std::to_string(serial++) + ".obj";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     EXPECT_NE(file, nullptr);
     if (file == nullptr) return path;

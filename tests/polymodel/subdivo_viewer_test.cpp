@@ -31,7 +31,7 @@ bool stubDriver(const ObjModel&, ObjModel*&, int level) {
 
 // Puts the program state back to its start values around every test, with fresh records.
 class SubdivoState : public testing::Test {
-protected:
+   protected:
     void SetUp() override {
         createModelRecords();
         subdivisionLevel = 0;
@@ -47,7 +47,8 @@ protected:
     }
     void loadCube() { ASSERT_TRUE(loadText(cubeText, baseModel).loaded); }
     void press(const std::string& keys, LevelDriver driver) {
-        for (char key : keys) performKeyCommand(keyCommand(static_cast<unsigned char>(key)), driver);
+        for (char key : keys)
+            performKeyCommand(keyCommand(static_cast<unsigned char>(key)), driver);
     }
     void press(const std::string& keys) {
         for (char key : keys) performKeyCommand(keyCommand(static_cast<unsigned char>(key)));
@@ -72,10 +73,10 @@ TEST(KeyBindings, BothCharactersOfAKeyGiveTheSameCommand) {
         unsigned char first, second;
         KeyCommand command;
     } bindings[] = {
-        {'+', '=', KeyCommand::raiseLevel},      {'-', '_', KeyCommand::lowerLevel},
-        {'k', 'K', KeyCommand::toggleCulling},   {'l', 'L', KeyCommand::toggleLighting},
-        {'n', 'N', KeyCommand::toggleNormals},   {'w', 'W', KeyCommand::toggleWireframe},
-        {'9', '(', KeyCommand::shortenNormals},  {'0', ')', KeyCommand::lengthenNormals},
+        {'+', '=', KeyCommand::raiseLevel},     {'-', '_', KeyCommand::lowerLevel},
+        {'k', 'K', KeyCommand::toggleCulling},  {'l', 'L', KeyCommand::toggleLighting},
+        {'n', 'N', KeyCommand::toggleNormals},  {'w', 'W', KeyCommand::toggleWireframe},
+        {'9', '(', KeyCommand::shortenNormals}, {'0', ')', KeyCommand::lengthenNormals},
     };
     for (const auto& binding : bindings) {
         EXPECT_EQ(keyCommand(binding.first), binding.command) << binding.first;

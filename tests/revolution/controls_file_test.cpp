@@ -49,7 +49,7 @@ int readText(const std::string& text) {
 }
 
 class ControlsFile : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override { setAllControls(0.0f); }
     void TearDown() override {
         setAllControls(0.0f);

@@ -123,7 +123,8 @@ TEST(RebuildSurface, SecondRebuildReplacesRatherThanAppends) {
     const RevolutionSurface first = surface;
     rebuildSurface(surface);
     for (int k = 0; k < 4; ++k)
-        for (int i = 0; i < 3; ++i) EXPECT_TRUE(sameRow(surface.patches[k][i], first.patches[k][i]));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(sameRow(surface.patches[k][i], first.patches[k][i]));
 }
 
 TEST(RebuildSurface, PointOnTheAxisStaysPutInEveryRow) {

@@ -80,8 +80,7 @@ TEST(StartCurveValues, UnitNormals) {
     const double h = 0.70710678;
     expectNear(surfaceNormal(surface, 0.0, 0.5), {h, 0.0, -h}, 1e-8);
     expectNear(surfaceNormal(surface, 1.0, 0.5), {0.0, h, -h}, 1e-8);
-    expectNear(surfaceNormal(surface, 0.5, 0.5), {0.5294749334, 0.4527010624, -0.7174385291},
-               1e-9);
+    expectNear(surfaceNormal(surface, 0.5, 0.5), {0.5294749334, 0.4527010624, -0.7174385291}, 1e-9);
     expectNear(surfaceNormal(surface, 1.5, 0.25), {-0.4527010624, 0.5294749334, -0.7174385291},
                1e-9);
     EXPECT_NEAR(length(surfaceNormal(surface, 2.7, 0.9)), 1.0, 1e-14);

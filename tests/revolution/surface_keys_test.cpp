@@ -74,7 +74,9 @@ TEST(SurfaceKeys, WeightKeysWithoutSelectionChangeNothing) {
 }
 
 TEST(SurfaceWindowTitle, IsWindows1252WithTheCreditLine) {
-    EXPECT_STREQ(surfaceWindowTitle, "Superf\xED" "cie - Por: " AUTHORS_CREDIT);
+    EXPECT_STREQ(surfaceWindowTitle,
+                 "Superf\xED"
+                 "cie - Por: " AUTHORS_CREDIT);
     EXPECT_EQ(static_cast<unsigned char>(surfaceWindowTitle[6]), 0xEDu);
     EXPECT_EQ(surfaceWindowTitle[7], 'c');
 }

@@ -189,7 +189,8 @@ TEST(SignBreaks, ExactZeroWeightSumStartsANewStripOnlyWhenTheSignTurnsNegative) 
 TEST(BasisReuse, EmitsTheSameBitsAsPlainEvaluation) {
     std::mt19937 random(99);
     std::vector<GeneratrixCurve> curves = {GeneratrixCurve{}, startCurve(), negativeMiddleCurve()};
-    for (int count = 1; count <= 14; ++count) curves.push_back(randomCurve(random, count, -1.5, 2.5));
+    for (int count = 1; count <= 14; ++count)
+        curves.push_back(randomCurve(random, count, -1.5, 2.5));
     GeneratrixCurve pole;
     pole.appendPoint({0.3, 0.0, 0.2}, 1.0);
     pole.appendPoint({0.6, 0.0, 0.8}, -1.0);

@@ -19,17 +19,20 @@ namespace {
 
 testing::AssertionResult sameEdgeTable(const EdgeTable& actual, const EdgeTable& expected) {
     if (actual.size() != expected.size()) {
-        return testing::AssertionFailure() << actual.size() << " edges, expected " << expected.size();
+        return testing::AssertionFailure()
+               << actual.size() << " edges, expected " << expected.size();
     }
     for (std::size_t i = 0; i < actual.size(); ++i) {
         const EdgeRecord& a = actual[i];
         const EdgeRecord& e = expected[i];
-        const std::int32_t fieldsA[10] = {a.vertexA, a.vertexB, a.firstFrom, a.firstTo,
-                                          a.secondFrom, a.secondTo, a.firstFromNormal,
-                                          a.firstToNormal, a.secondFromNormal, a.secondToNormal};
-        const std::int32_t fieldsE[10] = {e.vertexA, e.vertexB, e.firstFrom, e.firstTo,
-                                          e.secondFrom, e.secondTo, e.firstFromNormal,
-                                          e.firstToNormal, e.secondFromNormal, e.secondToNormal};
+        const std::int32_t fieldsA[10] = {a.vertexA,         a.vertexB,       a.firstFrom,
+                                          a.firstTo,         a.secondFrom,    a.secondTo,
+                                          a.firstFromNormal, a.firstToNormal, a.secondFromNormal,
+                                          a.secondToNormal};
+        const std::int32_t fieldsE[10] = {e.vertexA,         e.vertexB,       e.firstFrom,
+                                          e.firstTo,         e.secondFrom,    e.secondTo,
+                                          e.firstFromNormal, e.firstToNormal, e.secondFromNormal,
+                                          e.secondToNormal};
         for (int k = 0; k < 10; ++k) {
             if (fieldsA[k] != fieldsE[k]) {
                 return testing::AssertionFailure() << "edge " << i << " field " << k << ": "
@@ -158,7 +161,8 @@ TEST(DooSabinMatchesPlainStep, OnShuffledClosedMeshesWithSaddles) {
     std::mt19937 random(20240611);
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        expectSameAsReference(shuffledClosedMesh(round % 2 ? cubeMesh() : quadTorusMesh(6, 4), random),
+        expectSameAsReference(shuffledClosedMesh(round % 2 ? cubeMesh() : quadTorusMesh(6, 4),
+                                                 random),
                               2);
     }
 }

@@ -81,7 +81,8 @@ TEST(InputWithoutNormals, PlacesTheSameVerticesAsWithNormals) {
     OwnedModel lit = buildModel(triangleSphereMesh(1), NormalSharing::perVertex);
     OwnedModel a = refined(bare.model), b = refined(lit.model);
     ASSERT_EQ(a.model.numVertices, b.model.numVertices);
-    EXPECT_EQ(std::memcmp(a.model.vertices, b.model.vertices, sizeof(Vec4f) * a.model.numVertices), 0);
+    EXPECT_EQ(std::memcmp(a.model.vertices, b.model.vertices, sizeof(Vec4f) * a.model.numVertices),
+              0);
     EXPECT_TRUE(facesNotOutward(a.model).empty());
 }
 
@@ -102,10 +103,9 @@ TEST(UnusedVertex, GetsNoVertexFace) {
 
 TEST(FaceListingAVertexTwice, GivesItsVertexFaceEveryCornerOnce) {
     // A pyramid whose base is the pentagon (1, 2, 3, 1, 4): vertex 1 appears twice in it.
-    const MeshSource mesh = {{point(0, 0, 1), point(1, 0, 0), point(0, 1, 0), point(-1, 0, 0),
-                              point(0, -1, 0)},
-                             {{1, 4, 1, 3, 2}, {0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {0, 1, 4},
-                              {0, 4, 1}}};
+    const MeshSource mesh =
+        {{point(0, 0, 1), point(1, 0, 0), point(0, 1, 0), point(-1, 0, 0), point(0, -1, 0)},
+         {{1, 4, 1, 3, 2}, {0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {0, 1, 4}, {0, 4, 1}}};
     for (const NormalSharing sharing : {NormalSharing::perVertex, NormalSharing::none}) {
         OwnedModel model = buildModel(mesh, sharing);
         bool built = false;
@@ -205,8 +205,8 @@ TEST(RandomFaceSoups, KeepTheRecordRulesOverThreeSteps) {
             for (int j = cornerCount(random); j > 0; --j) corners.push_back(anyVertex(random));
             mesh.faces.push_back(corners);
         }
-        OwnedModel current = buildModel(mesh, round % 2 ? NormalSharing::perVertex
-                                                        : NormalSharing::none);
+        OwnedModel current =
+            buildModel(mesh, round % 2 ? NormalSharing::perVertex : NormalSharing::none);
         for (int level = 1; level <= 3; ++level) {
             bool built = false;
             OwnedModel next = refined(current.model, &built);

@@ -90,7 +90,9 @@ TEST(DooSabinCube, PlacesNewVerticesHalfwayToTheFaceCentroid) {
     OwnedModel cube = buildModel(cubeMesh(), NormalSharing::perFace);
     OwnedModel once = refined(cube.model);
     // Face 0 is (0, 3, 2, 1) on z = -1, centroid (0, 0, -1).
-    const Vec4f expected[4] = {{-0.5f, -0.5f, -1, 1}, {-0.5f, 0.5f, -1, 1}, {0.5f, 0.5f, -1, 1},
+    const Vec4f expected[4] = {{-0.5f, -0.5f, -1, 1},
+                               {-0.5f, 0.5f, -1, 1},
+                               {0.5f, 0.5f, -1, 1},
                                {0.5f, -0.5f, -1, 1}};
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(once.model.vertices[c].x, expected[c].x);
@@ -249,6 +251,7 @@ TEST(DooSabinInput, IsLeftUntouched) {
     EXPECT_EQ(std::memcmp(cube.model.normals, copy.model.normals, sizeof(Vec3f) * 8), 0);
     for (int f = 0; f < 6; ++f) {
         EXPECT_EQ(std::memcmp(cube.model.faces[f].vertexIndices, copy.model.faces[f].vertexIndices,
-                              16), 0);
+                              16),
+                  0);
     }
 }

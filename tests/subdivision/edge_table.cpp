@@ -15,7 +15,8 @@ std::int32_t findEdge(const EdgeTable& table, std::int32_t a, std::int32_t b) {
 
 bool isBoundaryVertex(const EdgeTable& table, std::int32_t v) {
     for (const EdgeRecord& edge : table) {
-        if ((edge.vertexA == v || edge.vertexB == v) && (edge.secondFrom < 0 || edge.secondTo < 0)) {
+        if ((edge.vertexA == v || edge.vertexB == v) &&
+            (edge.secondFrom < 0 || edge.secondTo < 0)) {
             return true;
         }
     }

@@ -14,12 +14,12 @@
 // counts of faces 0 to f - 1, plus j). The normal fields repeat the corner numbers, which are
 // also the new normals' indices; the second face's fields are -1 while no second face is met.
 struct EdgeRecord {
-    std::int32_t vertexA;           // vertex at which the first face enters the edge
-    std::int32_t vertexB;           // vertex at which it leaves it
-    std::int32_t firstFrom;         // the first face's corner at vertexA
-    std::int32_t firstTo;           // its corner at vertexB
-    std::int32_t secondFrom;        // the last other face's corner where it enters the edge
-    std::int32_t secondTo;          // its corner where it leaves the edge
+    std::int32_t vertexA;     // vertex at which the first face enters the edge
+    std::int32_t vertexB;     // vertex at which it leaves it
+    std::int32_t firstFrom;   // the first face's corner at vertexA
+    std::int32_t firstTo;     // its corner at vertexB
+    std::int32_t secondFrom;  // the last other face's corner where it enters the edge
+    std::int32_t secondTo;    // its corner where it leaves the edge
     std::int32_t firstFromNormal;
     std::int32_t firstToNormal;
     std::int32_t secondFromNormal;

@@ -8,8 +8,11 @@
 namespace {
 
 EdgeRecord record(std::int32_t a, std::int32_t b, std::int32_t secondFrom) {
-    return {a, b, 0, 1, secondFrom, secondFrom < 0 ? -1 : 2, 0, 1, secondFrom,
-            secondFrom < 0 ? -1 : 2};
+    return {a,          b,
+            0,          1,
+            secondFrom, secondFrom < 0 ? -1 : 2,
+            0,          1,
+            secondFrom, secondFrom < 0 ? -1 : 2};
 }
 
 }  // namespace

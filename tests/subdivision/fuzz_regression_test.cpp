@@ -26,7 +26,8 @@ std::vector<std::filesystem::path> keptInputs(const char* folder) {
 
 void replay(const std::filesystem::path& input) {
     std::ifstream file(input, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     loadAndSubdivide(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());

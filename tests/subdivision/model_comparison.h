@@ -21,7 +21,8 @@ inline testing::AssertionResult sameModel(const ObjModel& actual, const ObjModel
     if (actual.numFaces != expected.numFaces) return differs("numFaces");
     if (actual.hasTexCoords != expected.hasTexCoords) return differs("hasTexCoords");
     if (actual.hasNormals != expected.hasNormals) return differs("hasNormals");
-    if ((actual.texCoords == nullptr) != (expected.texCoords == nullptr)) return differs("texCoords");
+    if ((actual.texCoords == nullptr) != (expected.texCoords == nullptr))
+        return differs("texCoords");
     if (actual.numVertices > 0 &&
         std::memcmp(actual.vertices, expected.vertices, sizeof(Vec4f) * actual.numVertices) != 0) {
         return differs("vertices");

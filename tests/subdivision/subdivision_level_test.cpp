@@ -153,8 +153,9 @@ TEST(RefusedLevel, PastThe32BitCountsComesBackAtOnce) {
     // Level 17 of the cube has 24 * 4^16 vertices.
     const std::uint64_t everything = ~std::uint64_t{0};
     EXPECT_FALSE(apply(cube.model, shown, 17, &errors, everything));
-    EXPECT_EQ(errors, "Subdivision level 17 not built: its model would have more than "
-                      "2147483647 vertices or faces.\n");
+    EXPECT_EQ(errors,
+              "Subdivision level 17 not built: its model would have more than "
+              "2147483647 vertices or faces.\n");
     EXPECT_FALSE(apply(cube.model, shown, 20, &errors));
     EXPECT_FALSE(errors.empty());
     EXPECT_EQ(std::memcmp(shown.record, &fields, sizeof fields), 0);
@@ -191,7 +192,8 @@ TEST(HighLevels, OfOpenMeshesBuiltAsideEqualTheStepsTakenOneByOne) {
         input = &current.model;
     }
     ASSERT_LT(modelBytes(measureModel(current.model)),
-              modelBytes(boundNextLevel(boundNextLevel(measureModel(stepped(grid.model, 1).model)))));
+              modelBytes(boundNextLevel(boundNextLevel(measureModel(stepped(grid.model, 1)
+                                                                        .model)))));
     ShownModel shown;
     ASSERT_TRUE(apply(grid.model, shown, 3, nullptr, exactPeak));
     EXPECT_TRUE(sameModel(*shown.record, current.model));
@@ -289,7 +291,8 @@ TEST(InvalidBase, IsRefusedWithItsReason) {
     ShownModel shown;
     std::string errors;
     EXPECT_FALSE(apply(strip.model, shown, 2, &errors));
-    EXPECT_EQ(errors, "Subdivision level 2 not built: the model has a face whose indices lie "
-                      "outside its arrays.\n");
+    EXPECT_EQ(errors,
+              "Subdivision level 2 not built: the model has a face whose indices lie "
+              "outside its arrays.\n");
     EXPECT_EQ(shown.record->faces, nullptr);
 }

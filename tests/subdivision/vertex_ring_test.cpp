@@ -116,8 +116,8 @@ TEST(ReflexAnchor, SurroundedAnchorStillKeepsEveryCornerOnce) {
 TEST(ReflexAnchor, BrokenPositionsGiveAPermutationWithoutFault) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const std::vector<Vec4f> broken = {point(0, 0.5f, 0), point(1, -1, 0), point(nan, 1, 0),
-                                       point(inf, 1, 0), point(-1, -1, 0), point(-1, 1, 0)};
+    const std::vector<Vec4f> broken = {point(0, 0.5f, 0), point(1, -1, 0),  point(nan, 1, 0),
+                                       point(inf, 1, 0),  point(-1, -1, 0), point(-1, 1, 0)};
     for (const Vec3f normal : {up, Vec3f{inf, 0, 1}, Vec3f{nan, nan, nan}}) {
         std::vector<std::int32_t> order = ordered(broken, normal);
         EXPECT_EQ(order[0], 0);

@@ -50,6 +50,8 @@ TEST_P(ExportCommandLine, ReadsAsExpected) {
 }
 
 using A = CommandLineAction;
+// The table keeps one case per line or two, as written.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Rows, ExportCommandLine,
     testing::Values(
@@ -86,5 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                         "the level must be a whole number from 0 up, not ''"},
         CommandLineCase{{"-l", "99999999999", "m.obj"}, A::usageError, 0, "", false, false,
                         "the level must be a whole number from 0 up, not '99999999999'"}));
+// clang-format on
 
 }  // namespace

@@ -113,16 +113,18 @@ TEST_P(WrittenLevelReadsBack, AsTheSameMeshBitForBit) {
     expectSameMesh(written, read.model);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SampleModels, WrittenLevelReadsBack,
-    testing::Values(RoundTripCase{"poly.obj", 0}, RoundTripCase{"poly.obj", 1},
-                    RoundTripCase{"poly.obj", 3}, RoundTripCase{"cube.obj", 4},
-                    RoundTripCase{"grid.obj", 2}, RoundTripCase{"torus.obj", 2},
-                    RoundTripCase{"no_normals.obj", 0}, RoundTripCase{"no_normals.obj", 2}),
-    [](const testing::TestParamInfo<RoundTripCase>& row) {
-        std::string name = row.param.model;
-        return name.substr(0, name.find('.')) + "_level_" + std::to_string(row.param.level);
-    });
+INSTANTIATE_TEST_SUITE_P(SampleModels, WrittenLevelReadsBack,
+                         testing::Values(RoundTripCase{"poly.obj", 0}, RoundTripCase{"poly.obj", 1},
+                                         RoundTripCase{"poly.obj", 3}, RoundTripCase{"cube.obj", 4},
+                                         RoundTripCase{"grid.obj", 2},
+                                         RoundTripCase{"torus.obj", 2},
+                                         RoundTripCase{"no_normals.obj", 0},
+                                         RoundTripCase{"no_normals.obj", 2}),
+                         [](const testing::TestParamInfo<RoundTripCase>& row) {
+                             std::string name = row.param.model;
+                             return name.substr(0, name.find('.')) + "_level_" +
+                                    std::to_string(row.param.level);
+                         });
 
 TEST(WrittenModel, KeepsTextureCoordinatesAndHomogeneousWeights) {
     ScopedModel loaded;

@@ -26,9 +26,8 @@ LightParameters whiteLight(Vec4 position, float ambient) {
 
 std::vector<std::vector<int>> polygonsOf(unsigned mode, int count) {
     std::vector<std::vector<int>> polygons;
-    forEachPolygon(mode, count, [&](const int* corners, int n) {
-        polygons.emplace_back(corners, corners + n);
-    });
+    forEachPolygon(mode, count,
+                   [&](const int* corners, int n) { polygons.emplace_back(corners, corners + n); });
     return polygons;
 }
 
