@@ -32,7 +32,7 @@ echo "== No display: starting $program on a private virtual display"
 shots="$build/screenshots"
 mkdir -p "$shots"
 display_file=$(mktemp)
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$display_file" 2>/dev/null &
+Xvfb -displayfd 5 -noreset -screen 0 1280x1024x24 -nolisten tcp 5>"$display_file" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [[ -s "$display_file" ]] && break; sleep 0.1; done
 export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
