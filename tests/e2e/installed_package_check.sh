@@ -28,9 +28,8 @@ cd "$(start_folder revolva)"
 e2e_launch revolva "$bin/Revolva"
 surface=$(e2e_wait_window '^Superf')
 editor=$(e2e_wait_window '^Geratriz')
-e2e_settle 1.5
-e2e_screenshot "$surface" "$E2E_TMP/revolva_surface.png"
-e2e_screenshot "$editor" "$E2E_TMP/revolva_editor.png"
+e2e_wait_drawn "$surface" "$E2E_TMP/revolva_surface.png"
+e2e_wait_drawn "$editor" "$E2E_TMP/revolva_editor.png"
 lit=$(e2e_drawn_pixels "$E2E_TMP/revolva_surface.png")
 e2e_check "Revolva's surface window shows the lit surface ($lit pixels drawn)" test "$lit" -gt 40000
 drawn=$(e2e_drawn_pixels "$E2E_TMP/revolva_editor.png")
@@ -40,8 +39,7 @@ e2e_stop "$E2E_LAST_PID"
 cd "$(start_folder subdivo)"
 e2e_launch subdivo "$bin/Subdivo"
 wid=$(e2e_wait_window '^Superf')
-e2e_settle 1.5
-e2e_screenshot "$wid" "$E2E_TMP/subdivo.png"
+e2e_wait_drawn "$wid" "$E2E_TMP/subdivo.png"
 model=$(e2e_count_color "$E2E_TMP/subdivo.png" 255 217 102 3)
 e2e_check "Subdivo shows poly.obj in the loader's colour ($model pixels)" test "$model" -gt 20000
 e2e_stop "$E2E_LAST_PID"

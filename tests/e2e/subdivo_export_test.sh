@@ -109,13 +109,11 @@ faces=$(grep -c '^f ' "$E2E_TMP/poly2.obj")
 e2e_start_display
 e2e_start_subdivo
 e2e_key "$wid" plus plus
-e2e_settle 1.5
-e2e_screenshot "$wid" "$E2E_TMP/level2.png"
+e2e_screenshot "$wid" "$E2E_TMP/level2.png" "$E2E_TMP/subdivo-start.png"
 e2e_stop "$E2E_LAST_PID"
 e2e_launch exported "$SUBDIVO_BIN" "$E2E_TMP/poly2.obj"
 wid=$(e2e_wait_window '^Superf')
-e2e_settle 1.5
-e2e_screenshot "$wid" "$E2E_TMP/exported.png"
+e2e_wait_drawn "$wid" "$E2E_TMP/exported.png"
 e2e_check "Subdivo reads the written level: $vertices vertices, $faces faces" \
     sh -c "grep -qx '   \* $vertices vertices' '$E2E_TMP/exported.out' &&
            grep -qx '   \* $faces faces' '$E2E_TMP/exported.out'"

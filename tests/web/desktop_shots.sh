@@ -11,14 +11,24 @@ source "$PROJECT_ROOT/tests/e2e/e2e_lib.sh"
 
 e2e_start_display
 
+# Runs one step (a key or a click) on a window, then waits until the window has changed and
+# holds still again (or has stayed the same for a while: some steps change nothing there).
+step_on() {
+  local wid=$1
+  shift
+  e2e_screenshot "$wid" "$E2E_TMP/before-step.png"
+  "$@"
+  e2e_screenshot "$wid" "$E2E_TMP/after-step.png" "$E2E_TMP/before-step.png"
+}
+
 # Plays one scene's steps on the program started for it; windows[N] is window N's id.
 play_steps() {
   local kind window x y button text line
   while read -r kind window x y button; do
     case "$kind" in
       windows) ;;
-      key) e2e_key "${windows[$window]}" "$x"; e2e_settle 0.5 ;;
-      click) e2e_click "${windows[$window]}" "$x" "$y" "$button"; e2e_settle 0.5 ;;
+      key) step_on "${windows[$window]}" e2e_key "${windows[$window]}" "$x" ;;
+      click) step_on "${windows[$window]}" e2e_click "${windows[$window]}" "$x" "$y" "$button" ;;
       controls)
         text=""
         while IFS= read -r line && [[ "$line" != end ]]; do text+="$line"$'\n'; done
@@ -37,7 +47,7 @@ for scene in "$@"; do
     windows=("" "$wid")
   fi
   play_steps <<<"$steps"
-  e2e_settle 1
+  e2e_settle "${windows[@]:1}"
   count=$(head -n 1 <<<"$steps" | cut -d' ' -f2)
   for id in $(seq 1 "$count"); do e2e_screenshot "${windows[$id]}" "$out/$scene-$id.png"; done
   e2e_stop "$E2E_LAST_PID"

@@ -45,8 +45,8 @@ desktop_rate() {
     sleep 0.2
   done
   [[ -n "$wid" ]] || e2e_fail "no Subdivo window"
-  e2e_settle 1
-  for i in $(seq "$level"); do e2e_key "$wid" plus; e2e_settle 1; done
+  e2e_settle "$wid"
+  for i in $(seq "$level"); do e2e_key "$wid" plus; e2e_settle "$wid"; done
   sleep "$seconds"
   e2e_stop "$pid"
   rate=$(sed -n 's/^fps //p' "$E2E_TMP/subdivo.err" | tail -n 1)
