@@ -4,6 +4,8 @@
 // pass sized the arrays for.
 #include "obj_loader.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -34,15 +36,32 @@ bool countOneMore(std::int32_t& count) {
     return true;
 }
 
-bool countFaceLine(std::string_view line, ObjModel* model) {
+// How many counted face lines carry each optional kind of index: a kind is carried by the model
+// only when every face carries it, whatever the order of the lines.
+struct FaceKinds {
+    std::int32_t withTexCoords = 0;
+    std::int32_t withNormals = 0;
+};
+
+bool countFaceLine(std::string_view line, ObjModel* model, FaceKinds& kinds) {
     CornerReference first;
     if (!parseFirstReference(line, first)) {
         std::fprintf(stderr, "Error: found face with no vertex!\n");
         return true;
     }
-    model->hasTexCoords = first.hasTexCoord ? 1 : 0;
-    model->hasNormals = first.hasNormal ? 1 : 0;
+    if (first.hasTexCoord) ++kinds.withTexCoords;
+    if (first.hasNormal) ++kinds.withNormals;
     return countOneMore(model->numFaces);
+}
+
+// Sets a flag when every face carries its kind; when only some do, none is read and a warning
+// says so, since reading them from some faces alone would leave the others without.
+std::int32_t kindFlag(std::int32_t carrying, std::int32_t faces, const char* kind) {
+    if (carrying > 0 && carrying < faces) {
+        std::printf("Warning: only %i of the %i faces %s %s: all faces are read without them!\n",
+                    carrying, faces, carrying == 1 ? "carries" : "carry", kind);
+    }
+    return faces > 0 && carrying == faces ? 1 : 0;
 }
 
 bool countVertexDataLine(std::string_view line, ObjModel* model) {
@@ -51,6 +70,16 @@ bool countVertexDataLine(std::string_view line, ObjModel* model) {
     if (startsVertexData(line, 'n')) return countOneMore(model->numNormals);
     std::printf("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
                 line.data());
+    return true;
+}
+
+// A UTF-16 file would read as lines of unknown tokens and then as a file without vertices:
+// says what it is instead.
+bool isUtf16(std::string_view firstLine) {
+    const char* byteOrder = utf16ByteOrder(firstLine);
+    if (byteOrder == nullptr) return false;
+    std::fprintf(stderr, "error: the file is UTF-16 text (%s); save it as UTF-8 or ASCII!\n",
+                 byteOrder);
     return true;
 }
 
@@ -100,9 +129,19 @@ bool readEntryNumbers(std::string_view line, float* values, int wanted, int need
     return false;
 }
 
+// Three numbers are a position; a fourth is its w. Six or seven are a position and a colour
+// (r, g, b, and maybe a), as scanners and sculpting tools write them: w is then 1 and the colour
+// is not kept.
 bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
-    float xyzw[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    if (!readEntryNumbers(line, xyzw, 4, 3, "Error reading vertex data!\n")) return false;
+    constexpr int withColour = 6;
+    float values[withColour] = {0.0f, 0.0f, 0.0f, 1.0f};
+    const char* end = line.data() + line.size();
+    const int read = parseFloats(line.data() + 2, end, values, withColour);
+    if (read < 3) {
+        std::fputs("Error reading vertex data!\n", stderr);
+        return false;
+    }
+    const float xyzw[4] = {values[0], values[1], values[2], read >= withColour ? 1.0f : values[3]};
     Vec4f* vertex = takeEntry(model->vertices, at.vertices, model->numVertices);
     if (vertex == nullptr) return reportChangedFile();
     *vertex = {xyzw[0], xyzw[1], xyzw[2], xyzw[3]};
@@ -249,6 +288,12 @@ bool storedAsCounted(const ReadCursor& at, const ObjModel* model) {
            at.normals == model->numNormals && at.faces == model->numFaces;
 }
 
+// A folder opens for reading on some systems, and then reads as an empty file.
+bool isFolder(std::FILE* file) {
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 }  // namespace
 
 // ---- Public passes -------------------------------------------------------------------------
@@ -257,12 +302,18 @@ bool countObjFile(std::FILE* file, ObjModel* model) {
     LineReader reader;
     reader.file = file;
     std::string_view line;
+    FaceKinds kinds;
+    bool firstLine = true;
     while (readWholeLine(reader, line)) {
-        const bool counted = line[0] == 'f'   ? countFaceLine(line, model)
+        if (firstLine && isUtf16(line)) return false;
+        firstLine = false;
+        const bool counted = line[0] == 'f'   ? countFaceLine(line, model, kinds)
                              : line[0] == 'v' ? countVertexDataLine(line, model)
                                               : true;
         if (!counted) return false;
     }
+    model->hasTexCoords = kindFlag(kinds.withTexCoords, model->numFaces, "texture coords.");
+    model->hasNormals = kindFlag(kinds.withNormals, model->numFaces, "normals");
     if ((model->hasTexCoords && model->numTexCoords == 0) ||
         (model->hasNormals && model->numNormals == 0)) {
         std::fprintf(stderr, "error: contradiction between collected info!\n");
@@ -295,6 +346,11 @@ bool loadObjFile(const char* path, ObjModel* model) {
     std::FILE* file = std::fopen(path, "r");
     if (file == nullptr) {
         std::fprintf(stderr, "Error: couldn't open \"%s\"!\n", path);
+        return false;
+    }
+    if (isFolder(file)) {
+        std::fprintf(stderr, "Error: \"%s\" is a folder, not an OBJ file!\n", path);
+        std::fclose(file);
         return false;
     }
     *model = ObjModel{};
