@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -17,6 +18,19 @@
 #include "vertex_normals.h"
 
 namespace {
+
+std::FILE* chosenReportStream = nullptr;
+bool reportStreamChosen = false;
+
+// The report and warnings: on standard output unless another stream (or none) was chosen.
+__attribute__((format(printf, 1, 2))) void report(const char* format, ...) {
+    std::FILE* out = reportStreamChosen ? chosenReportStream : stdout;
+    if (out == nullptr) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(out, format, arguments);
+    va_end(arguments);
+}
 
 constexpr float loadedFaceColor[3] = {1.0f, 0.85f, 0.4f};
 constexpr std::int32_t largestCount = INT32_MAX;
@@ -58,8 +72,8 @@ bool countFaceLine(std::string_view line, ObjModel* model, FaceKinds& kinds) {
 // says so, since reading them from some faces alone would leave the others without.
 std::int32_t kindFlag(std::int32_t carrying, std::int32_t faces, const char* kind) {
     if (carrying > 0 && carrying < faces) {
-        std::printf("Warning: only %i of the %i faces %s %s: all faces are read without them!\n",
-                    carrying, faces, carrying == 1 ? "carries" : "carry", kind);
+        report("Warning: only %i of the %i faces %s %s: all faces are read without them!\n",
+               carrying, faces, carrying == 1 ? "carries" : "carry", kind);
     }
     return faces > 0 && carrying == faces ? 1 : 0;
 }
@@ -68,8 +82,8 @@ bool countVertexDataLine(std::string_view line, ObjModel* model) {
     if (startsVertexData(line, ' ')) return countOneMore(model->numVertices);
     if (startsVertexData(line, 't')) return countOneMore(model->numTexCoords);
     if (startsVertexData(line, 'n')) return countOneMore(model->numNormals);
-    std::printf("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
-                line.data());
+    report("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
+           line.data());
     return true;
 }
 
@@ -86,13 +100,13 @@ bool isUtf16(std::string_view firstLine) {
 const char* yesOrNo(std::int32_t flag) { return flag ? "yes" : "no"; }
 
 void printFirstPassReport(const ObjModel* model) {
-    std::printf("first pass results: found\n");
-    std::printf("   * %i vertices\n", model->numVertices);
-    std::printf("   * %i texture coords.\n", model->numTexCoords);
-    std::printf("   * %i normal vectors\n", model->numNormals);
-    std::printf("   * %i faces\n", model->numFaces);
-    std::printf("   * has texture coords.: %s\n", yesOrNo(model->hasTexCoords));
-    std::printf("   * has normals: %s\n", yesOrNo(model->hasNormals));
+    report("first pass results: found\n");
+    report("   * %i vertices\n", model->numVertices);
+    report("   * %i texture coords.\n", model->numTexCoords);
+    report("   * %i normal vectors\n", model->numNormals);
+    report("   * %i faces\n", model->numFaces);
+    report("   * has texture coords.: %s\n", yesOrNo(model->hasTexCoords));
+    report("   * has normals: %s\n", yesOrNo(model->hasNormals));
 }
 
 // ---- Reading pass ----------------------------------------------------------------------------
@@ -276,11 +290,11 @@ bool readLine(std::string_view line, ObjModel* model, ReadCursor& at,
 }
 
 void printSecondPassReport(const ReadCursor& at) {
-    std::printf("second pass results: read\n");
-    std::printf("   * %i vertices\n", at.vertices);
-    std::printf("   * %i texture coords.\n", at.texCoords);
-    std::printf("   * %i normal vectors\n", at.normals);
-    std::printf("   * %i faces\n", at.faces);
+    report("second pass results: read\n");
+    report("   * %i vertices\n", at.vertices);
+    report("   * %i texture coords.\n", at.texCoords);
+    report("   * %i normal vectors\n", at.normals);
+    report("   * %i faces\n", at.faces);
 }
 
 bool storedAsCounted(const ReadCursor& at, const ObjModel* model) {
@@ -340,6 +354,11 @@ bool readObjFile(std::FILE* file, ObjModel* model) {
     if (!storedAsCounted(at, model)) return reportChangedFile();
     printSecondPassReport(at);
     return true;
+}
+
+void setLoaderReportStream(std::FILE* stream) {
+    chosenReportStream = stream;
+    reportStreamChosen = true;
 }
 
 bool loadObjFile(const char* path, ObjModel* model) {
