@@ -257,14 +257,26 @@ INSTANTIATE_TEST_SUITE_P(ClosedModels, SurfaceNormals, testing::Values("cube.obj
                              return name.substr(0, name.find('.'));
                          });
 
-// Two triangles back to back cancel at every vertex: the larger face's normal stands in.
-TEST(SurfaceNormalsFallback, AVertexWhoseFacesCancelTakesItsLargestFacesNormal) {
-    ScopedModel model;
-    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 5\nf 1 2 3\nf 1 3 2\n", model.get())
+// Where the area-weighted sum does not face every face: two triangles back to back cancel (no
+// direction faces both, the first face's normal stands in); a small face steeply folded under a
+// large one outweighs nothing, yet their bisector faces both.
+TEST(SurfaceNormalsAtFolds, PointAsNearlyIntoEveryFaceAsAnyDirectionCan) {
+    ScopedModel cancelled;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 5\nf 1 2 3\nf 1 3 2\n", cancelled.get())
                     .loaded);
-    const std::vector<Vec3f> normals = surfaceVertexNormals(model.model);
+    const std::vector<Vec3f> normals = surfaceVertexNormals(cancelled.model);
     for (int v = 0; v < 3; ++v) EXPECT_EQ(normals[v].z, 1.0f) << v;
     EXPECT_EQ(normals[3].y, 1.0f) << "a vertex on no face";
+
+    ScopedModel folded;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 10 0 0\nv 0 10 0\nv 0 3 0\nv 0.3 0 -2.985\n"
+                         "f 1 2 3\nf 1 4 5\n",
+                         folded.get())
+                    .loaded);
+    const Vec3f n = surfaceVertexNormals(folded.model)[0];
+    for (std::int32_t f = 0; f < 2; ++f) {
+        EXPECT_GT(dot(n, newellNormal(folded->faces[f], folded->vertices)), 0.0f) << "face " << f;
+    }
 }
 
 TexCoordCarry* stepCarry = nullptr;
