@@ -84,20 +84,25 @@ using Folds = std::unordered_map<std::int32_t, std::vector<Vec3d>>;
 Folds findFolds(const ObjModel& model, const std::vector<Vec3f>& faces,
                 const std::vector<Vec3d>& sums, const std::vector<bool>& summed) {
     Folds folds;
-    for (const bool gather : {false, true}) {
-        for (std::int32_t f = 0; f < model.numFaces; ++f) {
-            const Vec3f& n = faces[std::size_t(f)];
-            Vec3d unit = {n.x, n.y, n.z};
-            if (!toUnit(unit)) continue;
-            const ObjFace& face = model.faces[f];
-            for (std::int32_t j = 0; j < face.numVertices; ++j) {
-                const std::int32_t v = face.vertexIndices[j];
-                const std::size_t at = std::size_t(v);
-                if (!gather && !(summed[at] && dot(sums[at], unit) > 0.0)) folds[v];
-                if (!gather) continue;
-                const auto fold = folds.find(v);
-                if (fold != folds.end()) fold->second.push_back(unit);
-            }
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const Vec3f& n = faces[std::size_t(f)];
+        if (n.x == 0.0f && n.y == 0.0f && n.z == 0.0f) continue;
+        const ObjFace& face = model.faces[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            const std::size_t v = std::size_t(face.vertexIndices[j]);
+            if (summed[v] && dot(sums[v], Vec3d{n.x, n.y, n.z}) > 0.0) continue;
+            folds[face.vertexIndices[j]];
+        }
+    }
+    if (folds.empty()) return folds;
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const Vec3f& n = faces[std::size_t(f)];
+        Vec3d unit = {n.x, n.y, n.z};
+        if (!toUnit(unit)) continue;
+        const ObjFace& face = model.faces[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            const auto fold = folds.find(face.vertexIndices[j]);
+            if (fold != folds.end()) fold->second.push_back(unit);
         }
     }
     return folds;
