@@ -143,19 +143,19 @@ bool readEntryNumbers(std::string_view line, float* values, int wanted, int need
     return false;
 }
 
-// Three numbers are a position; a fourth is its w. Six or seven are a position and a colour
-// (r, g, b, and maybe a), as scanners and sculpting tools write them: w is then 1 and the colour
-// is not kept.
+// Three numbers are a position; exactly four, a position and its w. More are a position and
+// a colour (r, g, b, and maybe a), as scanners and sculpting tools write them: w is then 1 and
+// the colour is not kept.
 bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
-    constexpr int withColour = 6;
-    float values[withColour] = {0.0f, 0.0f, 0.0f, 1.0f};
-    const char* end = line.data() + line.size();
-    const int read = parseFloats(line.data() + 2, end, values, withColour);
+    constexpr int withWeight = 4;
+    float values[withWeight + 1] = {0.0f, 0.0f, 0.0f, 1.0f, 0.0f};
+    const int read =
+        parseFloats(line.data() + 2, line.data() + line.size(), values, withWeight + 1);
     if (read < 3) {
         std::fputs("Error reading vertex data!\n", stderr);
         return false;
     }
-    const float xyzw[4] = {values[0], values[1], values[2], read >= withColour ? 1.0f : values[3]};
+    const float xyzw[4] = {values[0], values[1], values[2], read == withWeight ? values[3] : 1.0f};
     Vec4f* vertex = takeEntry(model->vertices, at.vertices, model->numVertices);
     if (vertex == nullptr) return reportChangedFile();
     *vertex = {xyzw[0], xyzw[1], xyzw[2], xyzw[3]};

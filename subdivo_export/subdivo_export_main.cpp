@@ -116,12 +116,16 @@ int failedCommit(PairCommit commit, const std::string& objPath, const std::strin
 
 // The output replaces the model file itself: harmless, since the model was read whole, but
 // worth a word, as the model is gone.
-void warnOfReplacedModel(const ExportOptions& options, const std::string& objPath) {
-    if (!sameFile(options.modelPath, objPath)) return;
+void warnOfReplacedModel(const ExportOptions& options, const std::string& objPath,
+                         const std::string& mtlPath, const std::string& shownMtlPath) {
+    const char* replaced = sameFile(options.modelPath, objPath)   ? options.outputPath
+                           : sameFile(options.modelPath, mtlPath) ? shownMtlPath.c_str()
+                                                                  : nullptr;
+    if (replaced == nullptr) return;
     std::fprintf(stderr,
-                 "subdivo-export: warning: %s is the model file itself; it is replaced by the "
-                 "level (the model was read whole first).\n",
-                 options.outputPath);
+                 "subdivo-export: warning: %s is the model file itself; it is replaced (the "
+                 "model was read whole first).\n",
+                 replaced);
 }
 
 // Writes both files aside, then puts both in place or neither: a target that cannot be
@@ -139,7 +143,7 @@ int writeToFiles(const ObjModel& model, const ExportOptions& options, ObjWriteSe
     settings.materialLibrary = library.c_str();
     const ObjWriteResult result = writeObjText(model, materials, settings, obj.stream);
     if (!result.written) return failedFile(options.outputPath, obj, mtl);
-    warnOfReplacedModel(options, objPath);
+    warnOfReplacedModel(options, objPath, mtlPath, shownMtlPath);
     const PairCommit commit = commitPair(obj, mtl);
     if (commit != PairCommit::both) return failedCommit(commit, options.outputPath, shownMtlPath);
     endProgress();

@@ -149,7 +149,8 @@ TEST(ObjLoaderNormals, AreComputedOnlyWhenTheFacesCarryThem) {
 
 TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneWithFourKeepsItWithAColourGetsOne) {
     ScopedModel model;
-    ASSERT_TRUE(loadText("v 1 2 3\nv 4 5 6 0.5\nv 7 8 9\nv 0 2 2 0 0.5 1\nv 0 0 0 124 7 9 1\n",
+    ASSERT_TRUE(loadText("v 1 2 3\nv 4 5 6 0.5\nv 7 8 9\nv 0 2 2 0 0.5 1\nv 0 0 0 124 7 9 1\n"
+                         "v 0 0 0 2 3\n",
                          model.get())
                     .loaded);
     EXPECT_FLOAT_EQ(model->vertices[0].w, 1.0f);
@@ -160,6 +161,7 @@ TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneWithFourKeepsItWithAColourG
     EXPECT_FLOAT_EQ(model->vertices[3].z, 2.0f);
     EXPECT_FLOAT_EQ(model->vertices[3].w, 1.0f);
     EXPECT_FLOAT_EQ(model->vertices[4].w, 1.0f);
+    EXPECT_FLOAT_EQ(model->vertices[5].w, 1.0f) << "five numbers: no w either";
 }
 
 TEST(ObjLoaderValues, TextureCoordinatesFillMissingComponentsWithZero) {
