@@ -4,7 +4,11 @@
 
 #include <cstring>
 
-bool readWholeLine(LineReader& reader, std::string_view& line) {
+namespace {
+
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool readRawLine(LineReader& reader, std::string_view& line) {
     reader.assembled.clear();
     for (;;) {
         if (reader.start == reader.filled) {
@@ -31,4 +35,23 @@ bool readWholeLine(LineReader& reader, std::string_view& line) {
             return true;
         }
     }
+}
+
+}  // namespace
+
+bool readWholeLine(LineReader& reader, std::string_view& line) {
+    if (!readRawLine(reader, line)) return false;
+    if (!reader.atFileStart) return true;
+    reader.atFileStart = false;
+    if (line.substr(0, utf8ByteOrderMark.size()) != utf8ByteOrderMark) return true;
+    line.remove_prefix(utf8ByteOrderMark.size());
+    return !line.empty() || readRawLine(reader, line);
+}
+
+const char* utf16ByteOrder(std::string_view firstLine) {
+    if (firstLine.substr(0, 2) == "\xFF\xFE") return "little-endian";
+    if (firstLine.substr(0, 2) == "\xFE\xFF") return "big-endian";
+    const std::size_t nul = firstLine.find('\0');
+    if (nul == std::string_view::npos) return nullptr;
+    return nul % 2 == 1 ? "little-endian" : "big-endian";
 }

@@ -16,8 +16,15 @@ struct LineReader {
     std::size_t start = 0;   // first byte not yet handed out
     std::size_t filled = 0;  // bytes that the last read put into chunk
     std::string assembled;
+    bool atFileStart = true;  // the next line is the file's first
 };
 
 // The next line of the file, its newline included when it has one; false at the end. `line`
-// stays valid until the next call.
+// stays valid until the next call. A UTF-8 byte order mark that opens the file is no part of
+// its first line (a file of nothing else has no line).
 bool readWholeLine(LineReader& reader, std::string_view& line);
+
+// "little-endian" or "big-endian" when a file's first line shows UTF-16 text: it starts with
+// the byte order mark FF FE or FE FF, or holds a NUL byte (after a character: little-endian,
+// before one: big-endian), which no ASCII or UTF-8 text does. Null otherwise.
+const char* utf16ByteOrder(std::string_view firstLine);

@@ -4,6 +4,9 @@
 // pass sized the arrays for.
 #include "obj_loader.h"
 
+#include <sys/stat.h>
+
+#include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -15,6 +18,19 @@
 #include "vertex_normals.h"
 
 namespace {
+
+std::FILE* chosenReportStream = nullptr;
+bool reportStreamChosen = false;
+
+// The report and warnings: on standard output unless another stream (or none) was chosen.
+__attribute__((format(printf, 1, 2))) void report(const char* format, ...) {
+    std::FILE* out = reportStreamChosen ? chosenReportStream : stdout;
+    if (out == nullptr) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(out, format, arguments);
+    va_end(arguments);
+}
 
 constexpr float loadedFaceColor[3] = {1.0f, 0.85f, 0.4f};
 constexpr std::int32_t largestCount = INT32_MAX;
@@ -34,36 +50,63 @@ bool countOneMore(std::int32_t& count) {
     return true;
 }
 
-bool countFaceLine(std::string_view line, ObjModel* model) {
+// How many counted face lines carry each optional kind of index: a kind is carried by the model
+// only when every face carries it, whatever the order of the lines.
+struct FaceKinds {
+    std::int32_t withTexCoords = 0;
+    std::int32_t withNormals = 0;
+};
+
+bool countFaceLine(std::string_view line, ObjModel* model, FaceKinds& kinds) {
     CornerReference first;
     if (!parseFirstReference(line, first)) {
         std::fprintf(stderr, "Error: found face with no vertex!\n");
         return true;
     }
-    model->hasTexCoords = first.hasTexCoord ? 1 : 0;
-    model->hasNormals = first.hasNormal ? 1 : 0;
+    if (first.hasTexCoord) ++kinds.withTexCoords;
+    if (first.hasNormal) ++kinds.withNormals;
     return countOneMore(model->numFaces);
+}
+
+// Sets a flag when every face carries its kind; when only some do, none is read and a warning
+// says so, since reading them from some faces alone would leave the others without.
+std::int32_t kindFlag(std::int32_t carrying, std::int32_t faces, const char* kind) {
+    if (carrying > 0 && carrying < faces) {
+        report("Warning: only %i of the %i faces %s %s: all faces are read without them!\n",
+               carrying, faces, carrying == 1 ? "carries" : "carry", kind);
+    }
+    return faces > 0 && carrying == faces ? 1 : 0;
 }
 
 bool countVertexDataLine(std::string_view line, ObjModel* model) {
     if (startsVertexData(line, ' ')) return countOneMore(model->numVertices);
     if (startsVertexData(line, 't')) return countOneMore(model->numTexCoords);
     if (startsVertexData(line, 'n')) return countOneMore(model->numNormals);
-    std::printf("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
-                line.data());
+    report("Warning: unknown token \"%.*s\"! (ignoring)\n", static_cast<int>(line.size()),
+           line.data());
+    return true;
+}
+
+// A UTF-16 file would read as lines of unknown tokens and then as a file without vertices:
+// says what it is instead.
+bool isUtf16(std::string_view firstLine) {
+    const char* byteOrder = utf16ByteOrder(firstLine);
+    if (byteOrder == nullptr) return false;
+    std::fprintf(stderr, "error: the file is UTF-16 text (%s); save it as UTF-8 or ASCII!\n",
+                 byteOrder);
     return true;
 }
 
 const char* yesOrNo(std::int32_t flag) { return flag ? "yes" : "no"; }
 
 void printFirstPassReport(const ObjModel* model) {
-    std::printf("first pass results: found\n");
-    std::printf("   * %i vertices\n", model->numVertices);
-    std::printf("   * %i texture coords.\n", model->numTexCoords);
-    std::printf("   * %i normal vectors\n", model->numNormals);
-    std::printf("   * %i faces\n", model->numFaces);
-    std::printf("   * has texture coords.: %s\n", yesOrNo(model->hasTexCoords));
-    std::printf("   * has normals: %s\n", yesOrNo(model->hasNormals));
+    report("first pass results: found\n");
+    report("   * %i vertices\n", model->numVertices);
+    report("   * %i texture coords.\n", model->numTexCoords);
+    report("   * %i normal vectors\n", model->numNormals);
+    report("   * %i faces\n", model->numFaces);
+    report("   * has texture coords.: %s\n", yesOrNo(model->hasTexCoords));
+    report("   * has normals: %s\n", yesOrNo(model->hasNormals));
 }
 
 // ---- Reading pass ----------------------------------------------------------------------------
@@ -100,9 +143,19 @@ bool readEntryNumbers(std::string_view line, float* values, int wanted, int need
     return false;
 }
 
+// Three numbers are a position; exactly four, a position and its w. More are a position and
+// a colour (r, g, b, and maybe a), as scanners and sculpting tools write them: w is then 1 and
+// the colour is not kept.
 bool readVertexLine(std::string_view line, ObjModel* model, ReadCursor& at) {
-    float xyzw[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    if (!readEntryNumbers(line, xyzw, 4, 3, "Error reading vertex data!\n")) return false;
+    constexpr int withWeight = 4;
+    float values[withWeight + 1] = {0.0f, 0.0f, 0.0f, 1.0f, 0.0f};
+    const int read =
+        parseFloats(line.data() + 2, line.data() + line.size(), values, withWeight + 1);
+    if (read < 3) {
+        std::fputs("Error reading vertex data!\n", stderr);
+        return false;
+    }
+    const float xyzw[4] = {values[0], values[1], values[2], read == withWeight ? values[3] : 1.0f};
     Vec4f* vertex = takeEntry(model->vertices, at.vertices, model->numVertices);
     if (vertex == nullptr) return reportChangedFile();
     *vertex = {xyzw[0], xyzw[1], xyzw[2], xyzw[3]};
@@ -237,16 +290,22 @@ bool readLine(std::string_view line, ObjModel* model, ReadCursor& at,
 }
 
 void printSecondPassReport(const ReadCursor& at) {
-    std::printf("second pass results: read\n");
-    std::printf("   * %i vertices\n", at.vertices);
-    std::printf("   * %i texture coords.\n", at.texCoords);
-    std::printf("   * %i normal vectors\n", at.normals);
-    std::printf("   * %i faces\n", at.faces);
+    report("second pass results: read\n");
+    report("   * %i vertices\n", at.vertices);
+    report("   * %i texture coords.\n", at.texCoords);
+    report("   * %i normal vectors\n", at.normals);
+    report("   * %i faces\n", at.faces);
 }
 
 bool storedAsCounted(const ReadCursor& at, const ObjModel* model) {
     return at.vertices == model->numVertices && at.texCoords == model->numTexCoords &&
            at.normals == model->numNormals && at.faces == model->numFaces;
+}
+
+// A folder opens for reading on some systems, and then reads as an empty file.
+bool isFolder(std::FILE* file) {
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 }  // namespace
@@ -257,12 +316,18 @@ bool countObjFile(std::FILE* file, ObjModel* model) {
     LineReader reader;
     reader.file = file;
     std::string_view line;
+    FaceKinds kinds;
+    bool firstLine = true;
     while (readWholeLine(reader, line)) {
-        const bool counted = line[0] == 'f'   ? countFaceLine(line, model)
+        if (firstLine && isUtf16(line)) return false;
+        firstLine = false;
+        const bool counted = line[0] == 'f'   ? countFaceLine(line, model, kinds)
                              : line[0] == 'v' ? countVertexDataLine(line, model)
                                               : true;
         if (!counted) return false;
     }
+    model->hasTexCoords = kindFlag(kinds.withTexCoords, model->numFaces, "texture coords.");
+    model->hasNormals = kindFlag(kinds.withNormals, model->numFaces, "normals");
     if ((model->hasTexCoords && model->numTexCoords == 0) ||
         (model->hasNormals && model->numNormals == 0)) {
         std::fprintf(stderr, "error: contradiction between collected info!\n");
@@ -291,10 +356,20 @@ bool readObjFile(std::FILE* file, ObjModel* model) {
     return true;
 }
 
+void setLoaderReportStream(std::FILE* stream) {
+    chosenReportStream = stream;
+    reportStreamChosen = true;
+}
+
 bool loadObjFile(const char* path, ObjModel* model) {
     std::FILE* file = std::fopen(path, "r");
     if (file == nullptr) {
         std::fprintf(stderr, "Error: couldn't open \"%s\"!\n", path);
+        return false;
+    }
+    if (isFolder(file)) {
+        std::fprintf(stderr, "Error: \"%s\" is a folder, not an OBJ file!\n", path);
+        std::fclose(file);
         return false;
     }
     *model = ObjModel{};

@@ -7,6 +7,10 @@
 
 #include "obj_model.h"
 
+// Where the reports and warnings go from now on: standard output until this is called; null
+// sends them nowhere. Errors always go to the error stream.
+void setLoaderReportStream(std::FILE* stream);
+
 // Clears `model` and fills it from the file at `path`; prints both passes' reports. False
 // when the file cannot be opened (model untouched) or is refused (its arrays released).
 bool loadObjFile(const char* path, ObjModel* model);

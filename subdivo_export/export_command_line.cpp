@@ -16,12 +16,13 @@
 
 namespace {
 
-enum LongOnly { fitOption = 256, versionOption };
+enum LongOnly { fitOption = 256, noNormalsOption, versionOption };
 
 const option longOptions[] = {
     {"level", required_argument, nullptr, 'l'},
     {"output", required_argument, nullptr, 'o'},
     {"fit", no_argument, nullptr, fitOption},
+    {"no-normals", no_argument, nullptr, noNormalsOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, versionOption},
@@ -68,8 +69,12 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
                         "'");
                 }
                 break;
-            case 'o': options.outputPath = optarg; break;
+            case 'o':
+                if (*optarg == '\0') return usageError("the output file name is empty");
+                options.outputPath = optarg;
+                break;
             case fitOption: options.fit = true; break;
+            case noNormalsOption: options.normals = false; break;
             case 'q': options.quiet = true; break;
             case 'h': return {CommandLineAction::showHelp, {}};
             case versionOption: return {CommandLineAction::showVersion, {}};
@@ -92,20 +97,23 @@ bool writesToStandardOutput(const ExportOptions& options) {
 const char* exportHelpText() {
     return "Usage: subdivo-export [OPTION]... MODEL.obj\n"
            "Writes a Doo-Sabin subdivision level of an OBJ model as an OBJ file, the same mesh\n"
-           "that Subdivo shows at that level, with the kinds of faces as materials.\n"
+           "that Subdivo shows at that level, with the kinds of faces as materials, the\n"
+           "surface's own normals and the model's texture coordinates carried along.\n"
            "\n"
            "  -l, --level N      the level to write (default 1; 0: the model as loaded)\n"
-           "  -o, --output FILE  write FILE, and a material library beside it (FILE with\n"
-           "                     .mtl); without it, or with '-', the OBJ goes to standard\n"
-           "                     output, which must then not be a terminal\n"
+           "  -o, --output FILE  write FILE and its material library beside it (FILE with\n"
+           "                     .mtl), both or neither; a device or pipe (/dev/stdout) gets\n"
+           "                     the OBJ alone; without -o, or with '-', the OBJ goes to\n"
+           "                     standard output, which must then not be a terminal\n"
            "      --fit          first move the centre of the model's bounding box to the\n"
            "                     origin and scale the model to a largest extent of 2 units\n"
+           "      --no-normals   write no normals (\"vn\" lines)\n"
            "  -q, --quiet        no loader report and no progress on the error stream\n"
            "  -h, --help         show this help and end\n"
            "      --version      show the version and end\n"
            "\n"
-           "Exit status: 0 written, 1 model not loaded, level refused or output failed,\n"
-           "2 wrong command line.\n";
+           "Exit status: 0 written; 1 model not loaded, nothing to subdivide, level refused\n"
+           "or output failed (no file is then changed); 2 wrong command line.\n";
 }
 
 const char* exportVersionLine() { return "subdivo-export " SUBDIVO_EXPORT_VERSION "\n"; }

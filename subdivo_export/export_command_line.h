@@ -10,6 +10,7 @@ struct ExportOptions {
     int level = 1;
     bool fit = false;
     bool quiet = false;
+    bool normals = true;  // the written surface's own normals, one per vertex
 };
 
 enum class CommandLineAction { exportModel, showHelp, showVersion, usageError };

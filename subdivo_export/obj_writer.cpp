@@ -65,7 +65,7 @@ char* formatIndex(char* at, std::int32_t zeroBased) {
     return std::to_chars(at, at + 12, std::int64_t{zeroBased} + 1).ptr;
 }
 
-void writeVertices(TextBuffer& buffer, const ObjModel& model) {
+void writeVertices(TextBuffer& buffer, const ObjModel& model, bool weights) {
     for (std::int32_t i = 0; i < model.numVertices; ++i) {
         const Vec4f& v = model.vertices[i];
         char* at = put(room(buffer, longestEntry), "v ");
@@ -74,7 +74,7 @@ void writeVertices(TextBuffer& buffer, const ObjModel& model) {
         at = formatFloat(at, v.y);
         *at++ = ' ';
         at = formatFloat(at, v.z);
-        if (v.w != 1.0f) {
+        if (weights && v.w != 1.0f) {
             *at++ = ' ';
             at = formatFloat(at, v.w);
         }
@@ -160,7 +160,7 @@ ObjWriteResult writeObjText(const ObjModel& model, const std::vector<FaceMateria
         append(buffer, settings.materialLibrary);
         append(buffer, "\n");
     }
-    writeVertices(buffer, model);
+    writeVertices(buffer, model, settings.weights);
     writeTriples(buffer, "vt ", model.texCoords, model.numTexCoords);
     writeTriples(buffer, "vn ", model.normals, model.numNormals);
     const std::int64_t leftOut = writeFaces(buffer, model, materials, settings.progress);
@@ -186,4 +186,11 @@ bool writeMaterialLibrary(const std::vector<FaceMaterial>& materials, std::FILE*
     }
     flush(buffer);
     return !buffer.failed && std::fflush(out) == 0;
+}
+
+bool hasHomogeneousWeights(const ObjModel& model) {
+    for (std::int32_t i = 0; i < model.numVertices; ++i) {
+        if (model.vertices[i].w != 1.0f) return true;
+    }
+    return false;
 }

@@ -17,6 +17,7 @@ struct ObjWriteSettings {
     const char* comment = nullptr;          // the first line, after "# "; none when null
     const char* materialLibrary = nullptr;  // the "mtllib" file name; no such line when null
     WriteProgress progress = nullptr;
+    bool weights = true;  // a vertex's w where it is not 1; false: x, y and z alone
 };
 
 struct ObjWriteResult {
@@ -25,7 +26,7 @@ struct ObjWriteResult {
     std::int64_t facesLeftOut;  // faces of fewer than 3 corners, which OBJ readers refuse
 };
 
-// Writes "v" lines (w only where it is not 1), "vt" and "vn" lines for every entry of those
+// Writes "v" lines (w only where it is not 1, and only if `weights`), "vt" and "vn" lines for every entry of those
 // arrays, then one "f" line per face in the model's order with the reference form the
 // model's flags call for ("v", "v/vt", "v//vn", "v/vt/vn"), a "usemtl" line (a material of
 // `materials`, which must hold every face colour) wherever the colour changes. The model
@@ -40,3 +41,6 @@ bool writeMaterialLibrary(const std::vector<FaceMaterial>& materials, std::FILE*
 // Writes `value` at `at` in its shortest round-trip decimal form; returns the end. At most
 // 16 characters.
 char* formatFloat(char* at, float value);
+
+// True when some vertex of the model has a w other than 1: only then do its levels need one.
+bool hasHomogeneousWeights(const ObjModel& model);

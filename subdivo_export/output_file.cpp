@@ -60,6 +60,37 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
+// The names under which a process reaches its own open descriptors.
+bool isDescriptorName(const std::string& path) {
+    const std::string ownProc = "/proc/" + std::to_string(getpid()) + "/fd/";
+    for (const std::string& prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
+                                      std::string("/proc/thread-self/fd/"), ownProc}) {
+        if (path.compare(0, prefix.size(), prefix) == 0) return true;
+    }
+    return path == "/dev/stdout" || path == "/dev/stderr" || path == "/dev/stdin";
+}
+
+// Follows symbolic links by hand (a descriptor's link leads straight to its file, so realpath
+// would hide it) and looks for a descriptor name on the way.
+bool namesOpenDescriptor(std::string path) {
+    for (int hops = 0; hops < 16; ++hops) {
+        if (isDescriptorName(path)) return true;
+        char target[longestPath];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+        if (length <= 0) return false;
+        const std::string next(target, std::size_t(length));
+        path = next[0] == '/' ? next : folderOf(path) + "/" + next;
+    }
+    return false;
+}
+
+// Closes the stream; false (errno tells why) when the last writes fail.
+bool closeAside(AsideFile& file) {
+    const bool closed = std::fclose(file.stream) == 0;
+    file.stream = nullptr;
+    return closed;
+}
+
 }  // namespace
 
 std::string materialLibraryPath(const std::string& objPath) {
@@ -74,9 +105,16 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool isSpecialFile(const std::string& path) {
+bool isWrittenInPlace(const std::string& path) {
     struct stat status;
-    return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return true;
+    return namesOpenDescriptor(path);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string resolvedTarget(const std::string& path) {
@@ -89,6 +127,11 @@ std::string resolvedTarget(const std::string& path) {
 
 bool openAside(AsideFile& file, const std::string& target) {
     file.target = target;
+    struct stat status;
+    if (stat(target.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
     file.temporary = folderOf(target) + "/." + fileNameOf(target) + ".XXXXXX";
     const int descriptor = mkstemp(file.temporary.data());
     if (descriptor < 0) return false;
@@ -105,9 +148,7 @@ bool openAside(AsideFile& file, const std::string& target) {
 }
 
 bool commitAside(AsideFile& file) {
-    const bool closed = std::fclose(file.stream) == 0;
-    file.stream = nullptr;
-    if (closed && std::rename(file.temporary.c_str(), file.target.c_str()) == 0) {
+    if (closeAside(file) && std::rename(file.temporary.c_str(), file.target.c_str()) == 0) {
         forget(file.temporary);
         return true;
     }
@@ -115,6 +156,37 @@ bool commitAside(AsideFile& file) {
     discardAside(file);
     errno = error;
     return false;
+}
+
+PairCommit commitPair(AsideFile& first, AsideFile& second) {
+    const bool closed = closeAside(first) && closeAside(second);
+    const std::string kept = first.temporary + ".kept";
+    struct stat status;
+    const bool existed = lstat(first.target.c_str(), &status) == 0;
+    // Without a second name (a file system without hard links) an existing first target
+    // cannot be put back: the failure is then told as it is.
+    const bool keeping = closed && existed && link(first.target.c_str(), kept.c_str()) == 0;
+    if (!closed || std::rename(first.temporary.c_str(), first.target.c_str()) != 0) {
+        const int error = errno;
+        if (keeping) unlink(kept.c_str());
+        discardAside(first);
+        discardAside(second);
+        errno = error;
+        return PairCommit::neither;
+    }
+    forget(first.temporary);
+    if (std::rename(second.temporary.c_str(), second.target.c_str()) == 0) {
+        forget(second.temporary);
+        if (keeping) unlink(kept.c_str());
+        return PairCommit::both;
+    }
+    const int error = errno;
+    discardAside(second);
+    const bool restored = keeping    ? std::rename(kept.c_str(), first.target.c_str()) == 0
+                          : !existed ? unlink(first.target.c_str()) == 0
+                                     : false;
+    errno = error;
+    return restored ? PairCommit::neither : PairCommit::firstOnly;
 }
 
 void discardAside(AsideFile& file) {

@@ -1,14 +1,16 @@
 // Entry point of subdivo-export: loads an OBJ model with Subdivo's loader, optionally fits it
 // into Subdivo's start view, builds the asked subdivision level with Subdivo's level driver
 // and writes it as an OBJ file (with its material library) or to standard output.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "carried_tex_coords.h"
 #include "export_command_line.h"
 #include "export_progress.h"
 #include "face_materials.h"
@@ -18,6 +20,8 @@
 #include "obj_writer.h"
 #include "output_file.h"
 #include "subdivision_level.h"
+#include "surface_normals.h"
+#include "written_surface.h"
 
 namespace {
 
@@ -34,19 +38,6 @@ int failure(const std::string& message) {
     return exitFailed;
 }
 
-// The loader reports on standard output, which may be where the OBJ text goes: keeps the
-// real standard output aside for the text and sends the report to the error stream, or
-// nowhere when quiet. Returns the descriptor kept aside, -1 when that fails.
-int keepStandardOutputForText(bool quiet) {
-    std::fflush(stdout);
-    const int kept = dup(STDOUT_FILENO);
-    const int report = quiet ? open("/dev/null", O_WRONLY) : dup(STDERR_FILENO);
-    if (kept < 0 || report < 0 || dup2(report, STDOUT_FILENO) < 0) return -1;
-    close(report);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    return kept;
-}
-
 std::string describe(const ExportOptions& options) {
     std::string text = "subdivo-export: " + fileNameOf(options.modelPath) +
                        " at subdivision level " + std::to_string(options.level);
@@ -56,20 +47,45 @@ std::string describe(const ExportOptions& options) {
 void warnOfLeftOutFaces(std::int64_t leftOut) {
     if (leftOut == 0) return;
     std::fprintf(stderr,
-                 "subdivo-export: %lld faces of fewer than 3 corners left out: OBJ files "
+                 "subdivo-export: %lld %s of fewer than 3 corners left out: OBJ files "
                  "cannot hold them, and they show nothing.\n",
-                 static_cast<long long>(leftOut));
+                 static_cast<long long>(leftOut), leftOut == 1 ? "face" : "faces");
+}
+
+// The texture coordinates of the levels, carried along while the level driver builds them:
+// it tells each step's model to the progress function, the only moment it can be read.
+TexCoordCarry texCoordCarry;
+bool carryingTexCoords = false;
+
+void onStep(int step, int level, const ObjModel& built) {
+    reportStep(step, level, built);
+    if (carryingTexCoords) carryTexCoordsThroughStep(texCoordCarry, built, step == level);
+}
+
+// What goes into the file besides the level's positions and faces.
+struct SurfaceData {
+    std::vector<Vec3f> normals;    // per vertex; none with --no-normals or without faces
+    std::vector<Vec3f> texCoords;  // per vertex of a subdivided level, when the model has them
+};
+
+void viewSurface(WrittenSurface& view, const ObjModel& model, const SurfaceData& data) {
+    viewWrittenSurface(view, model, data.normals.empty() ? nullptr : &data.normals,
+                       data.texCoords.empty() ? nullptr : &data.texCoords);
+}
+
+ObjWriteSettings writeSettings(const ObjModel& base, const std::string& comment) {
+    ObjWriteSettings settings;
+    settings.comment = comment.c_str();
+    settings.progress = reportWriting;
+    settings.weights = hasHomogeneousWeights(base);
+    return settings;
 }
 
 // Writes the text straight into an open stream (standard output, a device, a pipe), where no
 // material library can go beside it; `name` is the stream's name for messages.
-int writeToStream(const ObjModel& model, const ExportOptions& options, std::FILE* out,
+int writeToStream(const ObjModel& model, const ObjWriteSettings& settings, std::FILE* out,
                   const std::string& name) {
     if (out == nullptr) return failure("cannot write " + name + ": " + std::strerror(errno));
-    const std::string comment = describe(options);
-    ObjWriteSettings settings;
-    settings.comment = comment.c_str();
-    settings.progress = reportWriting;
     const ObjWriteResult result = writeObjText(model, faceMaterials(model), settings, out);
     const int writeError = errno;
     const bool closed = std::fclose(out) == 0;
@@ -89,26 +105,47 @@ int failedFile(const std::string& path, AsideFile& obj, AsideFile& mtl) {
     return failure("cannot write " + path + ": " + std::strerror(error) + "; nothing written");
 }
 
-// Writes both files aside, then puts the model in place, and its material library after it:
-// a target that cannot be replaced (a folder, say) then leaves no file at all.
-int writeToFiles(const ObjModel& model, const ExportOptions& options) {
+int failedCommit(PairCommit commit, const std::string& objPath, const std::string& mtlPath) {
+    const std::string reason = std::strerror(errno);
+    if (commit == PairCommit::neither) {
+        return failure("cannot put " + mtlPath + " in place: " + reason + "; nothing written");
+    }
+    return failure("cannot put " + mtlPath + " in place: " + reason + "; " + objPath +
+                   " was written, but not its material library");
+}
+
+// The output replaces the model file itself: harmless, since the model was read whole, but
+// worth a word, as the model is gone.
+void warnOfReplacedModel(const ExportOptions& options, const std::string& objPath,
+                         const std::string& mtlPath, const std::string& shownMtlPath) {
+    const char* replaced = sameFile(options.modelPath, objPath)   ? options.outputPath
+                           : sameFile(options.modelPath, mtlPath) ? shownMtlPath.c_str()
+                                                                  : nullptr;
+    if (replaced == nullptr) return;
+    std::fprintf(stderr,
+                 "subdivo-export: warning: %s is the model file itself; it is replaced (the "
+                 "model was read whole first).\n",
+                 replaced);
+}
+
+// Writes both files aside, then puts both in place or neither: a target that cannot be
+// replaced (a folder, say) leaves the files that were there as they were.
+int writeToFiles(const ObjModel& model, const ExportOptions& options, ObjWriteSettings settings) {
     const std::string objPath = resolvedTarget(options.outputPath);
     const std::string mtlPath = materialLibraryPath(objPath);
+    const std::string shownMtlPath = materialLibraryPath(options.outputPath);
     const std::vector<FaceMaterial> materials = faceMaterials(model);
     AsideFile obj, mtl;
-    if (!openAside(obj, objPath)) return failedFile(objPath, obj, mtl);
-    if (!openAside(mtl, mtlPath)) return failedFile(mtlPath, obj, mtl);
-    if (!writeMaterialLibrary(materials, mtl.stream)) return failedFile(mtlPath, obj, mtl);
-    const std::string comment = describe(options);
+    if (!openAside(obj, objPath)) return failedFile(options.outputPath, obj, mtl);
+    if (!openAside(mtl, mtlPath)) return failedFile(shownMtlPath, obj, mtl);
+    if (!writeMaterialLibrary(materials, mtl.stream)) return failedFile(shownMtlPath, obj, mtl);
     const std::string library = fileNameOf(mtlPath);
-    ObjWriteSettings settings;
-    settings.comment = comment.c_str();
     settings.materialLibrary = library.c_str();
-    settings.progress = reportWriting;
     const ObjWriteResult result = writeObjText(model, materials, settings, obj.stream);
-    if (!result.written) return failedFile(objPath, obj, mtl);
-    if (!commitAside(obj)) return failedFile(objPath, obj, mtl);
-    if (!commitAside(mtl)) return failedFile(mtlPath, obj, mtl);
+    if (!result.written) return failedFile(options.outputPath, obj, mtl);
+    warnOfReplacedModel(options, objPath, mtlPath, shownMtlPath);
+    const PairCommit commit = commitPair(obj, mtl);
+    if (commit != PairCommit::both) return failedCommit(commit, options.outputPath, shownMtlPath);
     endProgress();
     warnOfLeftOutFaces(result.facesLeftOut);
     return exitWritten;
@@ -133,8 +170,8 @@ int main(int argc, char** argv) {
             "standard output is a terminal: name the file to write with -o FILE, "
             "or redirect the output");
     }
-    const int textDescriptor = keepStandardOutputForText(options.quiet);
-    if (textDescriptor < 0) return failure(std::string("standard output: ") + std::strerror(errno));
+    // The loader's report goes to the error stream, never where the OBJ text may go.
+    setLoaderReportStream(options.quiet ? nullptr : stderr);
     removeAsideFilesOnSignals();
     startProgress(!options.quiet);
 
@@ -142,22 +179,32 @@ int main(int argc, char** argv) {
     if (!loadObjFile(options.modelPath, &base)) {
         return failure(std::string(options.modelPath) + " not loaded; nothing written");
     }
+    if (options.level > 0 && base.numFaces == 0) {
+        return failure(std::string(options.modelPath) +
+                       " has no faces: nothing to subdivide; nothing written");
+    }
     if (options.fit) fitModel(base);
+    carryingTexCoords = options.level > 0 && base.hasTexCoords != 0;
+    if (carryingTexCoords) texCoordCarry = startTexCoordCarry(base);
     ObjModel* subdivided = new ObjModel{};
-    if (!applySubdivisionLevel(base, subdivided, options.level, memoryBudgetBytes(), reportStep)) {
+    if (!applySubdivisionLevel(base, subdivided, options.level, memoryBudgetBytes(), onStep)) {
         endProgress();
         return exitFailed;  // the driver has said why
     }
-    const ObjModel& model = options.level == 0 ? base : *subdivided;
+    const ObjModel& level = options.level == 0 ? base : *subdivided;
+    SurfaceData data;
+    if (options.normals && level.numFaces > 0) data.normals = surfaceVertexNormals(level);
+    data.texCoords = std::move(texCoordCarry.vertexTexCoords);
+    WrittenSurface surface;
+    viewSurface(surface, level, data);
     // The models stay until the end: the system takes their memory back at exit at once,
     // where releasing millions of index lists one by one would take a while.
-    if (toStandardOutput) {
-        return writeToStream(model, options, fdopen(textDescriptor, "wb"), "standard output");
-    }
-    close(textDescriptor);
-    if (isSpecialFile(options.outputPath)) {
-        return writeToStream(model, options, std::fopen(options.outputPath, "wb"),
+    const std::string comment = describe(options);
+    const ObjWriteSettings settings = writeSettings(base, comment);
+    if (toStandardOutput) return writeToStream(surface.model, settings, stdout, "standard output");
+    if (isWrittenInPlace(options.outputPath)) {
+        return writeToStream(surface.model, settings, std::fopen(options.outputPath, "wb"),
                              options.outputPath);
     }
-    return writeToFiles(model, options);
+    return writeToFiles(surface.model, options, settings);
 }

@@ -41,6 +41,9 @@ poly.obj cube.obj -o x.obj|one model only; 'cube.obj' is one too many
 poly.obj -l|option '-l' needs a value
 -l two poly.obj -o x.obj|the level must be a whole number from 0 up, not 'two'
 ROWS
+run -o '' poly.obj
+e2e_check "an empty output name: status 2 (got $status)" test "$status" -eq 2
+e2e_check "... one line saying so" one_error_line "the output file name is empty"
 status=0
 script -qec "$tool poly.obj" /dev/null >"$E2E_TMP/run.err" 2>&1 || status=$?
 e2e_check "standard output on a terminal: status 2 (got $status)" test "$status" -eq 2
@@ -69,6 +72,26 @@ rmdir "$work/taken.obj"
 e2e_check "a target that is a folder: status 1 (got $status)" test "$status" -eq 1
 e2e_check "... one line naming it" one_error_line "cannot write taken.obj"
 e2e_check "... no file left, neither temporary nor material library" folder_untouched
+# An existing pair stays whole when the library cannot be written.
+"$tool" -q -l 1 cube.obj -o pair.obj
+cp pair.obj "$E2E_TMP/pair-before.obj"
+rm pair.mtl && mkdir pair.mtl
+run -q -l 2 cube.obj -o pair.obj
+e2e_check "a library target that is a folder: status 1 (got $status)" test "$status" -eq 1
+e2e_check "... one line naming it" one_error_line "cannot write pair.mtl: Is a directory; nothing written"
+e2e_check "... the model file kept as it was" cmp -s pair.obj "$E2E_TMP/pair-before.obj"
+rm -r pair.obj pair.mtl
+e2e_check "... and no temporary file left" folder_untouched
+mkdir "$work/folder.obj"
+run -q folder.obj -o x.obj
+rmdir "$work/folder.obj"
+e2e_check "a folder as the model: status 1, said so" \
+    sh -c "[ $status -eq 1 ] && grep -qF '\"folder.obj\" is a folder' '$E2E_TMP/run.err'"
+printf 'v 0 0 0\nv 1 0 0\n' >"$E2E_TMP/points.obj"
+run -q "$E2E_TMP/points.obj" -o x.obj
+e2e_check "a model without faces at level 1: status 1 (got $status)" test "$status" -eq 1
+e2e_check "... one line saying so" one_error_line "has no faces: nothing to subdivide; nothing written"
+e2e_check "... nothing written" folder_untouched
 status=0
 (ulimit -f 8 && exec "$tool" -q -l 5 cube.obj -o big.obj) 2>"$E2E_TMP/run.err" || status=$?
 e2e_check "a file-size limit reached while writing ends the run (status $status)" \
@@ -79,6 +102,23 @@ e2e_check "a full device: status 1 (got $status)" test "$status" -eq 1
 status=0
 "$tool" -q poly.obj >/dev/full 2>"$E2E_TMP/run.err" || status=$?
 e2e_check "standard output on a full device: status 1 (got $status)" test "$status" -eq 1
+
+# --- Where the text goes ----------------------------------------------------------------------
+bytes=$("$tool" -q -l 1 cube.obj -o /dev/stdout | wc -c)
+e2e_check "-o /dev/stdout into a pipe: the OBJ text arrives ($bytes bytes)" test "$bytes" -gt 1000
+bytes=$("$tool" -l 1 cube.obj -o /dev/stdout 2>"$work/err.txt" | wc -c)
+e2e_check "... with the error stream in a file too ($bytes bytes)" test "$bytes" -gt 1000
+e2e_check "... which holds the report, not the OBJ, and gets no library" \
+    sh -c "grep -q 'first pass' '$work/err.txt' && ! grep -q '^v ' '$work/err.txt' &&
+           [ ! -e '$work/err.txt.mtl' ]"
+rm "$work/err.txt"
+cp cube.obj self.obj
+run -q -l 1 self.obj -o self.obj
+e2e_check "the model file as the output: written, with a warning" \
+    sh -c "[ $status -eq 0 ] && grep -q 'self.obj is the model file itself' '$E2E_TMP/run.err' &&
+           grep -q '^f ' self.obj"
+rm self.obj self.mtl
+e2e_check "... no file left beside it" folder_untouched
 
 # --- Reports and progress ----------------------------------------------------------------------
 run -l 1 poly.obj

@@ -147,13 +147,21 @@ TEST(ObjLoaderNormals, AreComputedOnlyWhenTheFacesCarryThem) {
     EXPECT_EQ(model->faces[0].normalIndices, nullptr);
 }
 
-TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneAndWithFourKeepsIt) {
+TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneWithFourKeepsItWithAColourGetsOne) {
     ScopedModel model;
-    ASSERT_TRUE(loadText("v 1 2 3\nv 4 5 6 0.5\nv 7 8 9\n", model.get()).loaded);
+    ASSERT_TRUE(loadText("v 1 2 3\nv 4 5 6 0.5\nv 7 8 9\nv 0 2 2 0 0.5 1\nv 0 0 0 124 7 9 1\n"
+                         "v 0 0 0 2 3\n",
+                         model.get())
+                    .loaded);
     EXPECT_FLOAT_EQ(model->vertices[0].w, 1.0f);
     EXPECT_FLOAT_EQ(model->vertices[1].x, 4.0f);
     EXPECT_FLOAT_EQ(model->vertices[1].w, 0.5f);
     EXPECT_FLOAT_EQ(model->vertices[2].z, 9.0f);
+    // x y z r g b and x y z r g b a: a position and its colour
+    EXPECT_FLOAT_EQ(model->vertices[3].z, 2.0f);
+    EXPECT_FLOAT_EQ(model->vertices[3].w, 1.0f);
+    EXPECT_FLOAT_EQ(model->vertices[4].w, 1.0f);
+    EXPECT_FLOAT_EQ(model->vertices[5].w, 1.0f) << "five numbers: no w either";
 }
 
 TEST(ObjLoaderValues, TextureCoordinatesFillMissingComponentsWithZero) {
@@ -317,7 +325,56 @@ TEST(ObjLoaderLines, WindowsLineEndingsReadLikeUnixOnes) {
     EXPECT_EQ(model->faces[3].numVertices, 4);
 }
 
+TEST(ObjLoaderLines, AUtf8ByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    for (const char* afterMark : {"", "\n"}) {
+        ScopedModel model;
+        const LoadOutcome outcome = loadText(std::string("\xEF\xBB\xBF") + afterMark +
+                                                 "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                                                 "v 5 5 5\nf 1 2 3 4\n",
+                                             model.get());
+        ASSERT_TRUE(outcome.loaded) << outcome.err;
+        EXPECT_EQ(model->numVertices, 5);
+        EXPECT_FLOAT_EQ(model->vertices[4].x, 5.0f);
+        EXPECT_EQ(vertexIndicesOf(model->faces[0]), (std::vector<int>{0, 1, 2, 3}));
+    }
+}
+
 // ---- Failures and their messages ------------------------------------------------------------
+
+TEST(ObjLoaderFailures, Utf16TextIsNamedAsSuch) {
+    const struct {
+        std::string text;
+        const char* err;
+    } rows[] = {
+        {std::string("\xFF\xFEv\0 \0"
+                     "0\0\n\0",
+                     10),
+         "error: the file is UTF-16 text (little-endian); save it as UTF-8 or ASCII!\n"},
+        {std::string("\xFE\xFF\0v\0 \0"
+                     "0\0\n",
+                     10),
+         "error: the file is UTF-16 text (big-endian); save it as UTF-8 or ASCII!\n"},
+        {std::string("v\0 \0"
+                     "0\0\n\0",
+                     8),
+         "error: the file is UTF-16 text (little-endian); save it as UTF-8 or ASCII!\n"},
+    };
+    for (const auto& row : rows) {
+        ScopedModel model;
+        const LoadOutcome outcome = loadText(row.text, model.get());
+        EXPECT_FALSE(outcome.loaded);
+        EXPECT_EQ(outcome.err, row.err);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+TEST(ObjLoaderFailures, AFolderIsNamedAsSuch) {
+    ObjModel model{};
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(loadObjFile("/", &model));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error: \"/\" is a folder, not an OBJ file!\n");
+}
 
 TEST(ObjLoaderFailures, AMissingFileIsReportedAndTheModelLeftUntouched) {
     ObjModel model{};
@@ -449,16 +506,36 @@ TEST(ObjLoaderIndices, ANegativeIndexBeforeTheFirstEntryFails) {
 
 // ---- Mixed reference forms ----------------------------------------------------------------------
 
-TEST(ObjLoaderMixedForms, AFaceLackingAKindTheModelCarriesFailsNamingTheLine) {
-    ScopedModel model;
-    const LoadOutcome outcome =
-        loadText(triangleVertices + "vn 0 0 1\nf 1 2 3\nf 2//1 4//1 3//1\n", model.get());
-    EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(outcome.err,
-              "Error: face on line 6 has a corner without the normal index that the faces "
-              "carry!\n");
-    expectReleased(model.model);
+TEST(ObjLoaderMixedForms, FacesWithAndWithoutAKindLoadWithoutItInEitherOrderAndSaySo) {
+    const std::string texturedFaces = "f 1/1 2/1 3/1\nf 2/1 4/1 3/1\n";
+    const std::string normalFaces = "f 1//1 2//1 3//1\nf 2//1 4//1 3//1\n";
+    const std::string plainFace = "f 1 2 4\n";
+    const struct {
+        std::string faces;
+        const char* warning;
+    } rows[] = {
+        {texturedFaces + plainFace, "only 2 of the 3 faces carry texture coords."},
+        {plainFace + texturedFaces, "only 2 of the 3 faces carry texture coords."},
+        {normalFaces + plainFace, "only 2 of the 3 faces carry normals"},
+        {plainFace + normalFaces, "only 2 of the 3 faces carry normals"},
+        {plainFace + plainFace + "f 1//1 2//1 3//1\n", "only 1 of the 3 faces carries normals"},
+    };
+    for (const auto& row : rows) {
+        ScopedModel model;
+        const LoadOutcome outcome =
+            loadText(triangleVertices + "vt 0 0\nvn 0 0 1\n" + row.faces, model.get());
+        ASSERT_TRUE(outcome.loaded) << row.faces << outcome.err;
+        EXPECT_EQ(model->numFaces, 3);
+        EXPECT_EQ(model->hasTexCoords, 0) << row.faces;
+        EXPECT_EQ(model->hasNormals, 0) << row.faces;
+        EXPECT_NE(outcome.out.find(std::string("Warning: ") + row.warning +
+                                   ": all faces are read without them!\n"),
+                  std::string::npos)
+            << outcome.out;
+    }
+}
 
+TEST(ObjLoaderMixedForms, ACornerLackingAKindItsFaceCarriesFailsNamingTheLine) {
     ScopedModel inside;
     const LoadOutcome mixedCorners =
         loadText(triangleVertices + "vt 0 0\nf 1/1 2 3/1\n", inside.get());
@@ -466,6 +543,7 @@ TEST(ObjLoaderMixedForms, AFaceLackingAKindTheModelCarriesFailsNamingTheLine) {
     EXPECT_EQ(mixedCorners.err,
               "Error: face on line 6 has a corner without the texture coord. index that the "
               "faces carry!\n");
+    expectReleased(inside.model);
 }
 
 TEST(ObjLoaderMixedForms, TheFlagsComeFromTheReferenceAfterTheKeywordWhateverSpaceFollowsIt) {

@@ -1,6 +1,7 @@
 // The command line of subdivo-export, one row per way of writing it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ TEST_P(ExportCommandLine, ReadsAsExpected) {
     EXPECT_EQ(options.outputPath == nullptr ? std::string("<none>") : options.outputPath, c.output);
     EXPECT_EQ(options.fit, c.fit);
     EXPECT_EQ(options.quiet, c.quiet);
+    const bool noNormals =
+        std::find(storage.begin(), storage.end(), "--no-normals") != storage.end();
+    EXPECT_EQ(options.normals, !noNormals);
 }
 
 using A = CommandLineAction;
@@ -64,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{{"--level", "07", "m.obj", "-o", "y.obj"}, A::exportModel, 7, "y.obj",
                         false, false, ""},
         CommandLineCase{{"--", "m.obj"}, A::exportModel, 1, "<none>", false, false, ""},
+        CommandLineCase{{"--no-normals", "m.obj"}, A::exportModel, 1, "<none>", false, false, ""},
         CommandLineCase{{"m.obj", "--help"}, A::showHelp, 0, "", false, false, ""},
         CommandLineCase{{"-h"}, A::showHelp, 0, "", false, false, ""},
         CommandLineCase{{"--version", "m.obj"}, A::showVersion, 0, "", false, false, ""},
@@ -80,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "option '-l' needs a value"},
         CommandLineCase{{"m.obj", "--output"}, A::usageError, 0, "", false, false,
                         "option '--output' needs a value"},
+        CommandLineCase{{"-o", "", "m.obj"}, A::usageError, 0, "", false, false,
+                        "the output file name is empty"},
         CommandLineCase{{"-l", "-1", "m.obj"}, A::usageError, 0, "", false, false,
                         "the level must be a whole number from 0 up, not '-1'"},
         CommandLineCase{{"--level=2.5", "m.obj"}, A::usageError, 0, "", false, false,

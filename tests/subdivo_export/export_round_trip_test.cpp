@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -11,9 +12,14 @@
 #include <string>
 
 #include "../polymodel/obj_test_files.h"
+#include "carried_tex_coords.h"
+#include "face_geometry.h"
 #include "face_materials.h"
+#include "model_size.h"
 #include "obj_writer.h"
 #include "subdivision_level.h"
+#include "surface_normals.h"
+#include "written_surface.h"
 
 namespace {
 
@@ -191,6 +197,143 @@ TEST(WrittenModel, EveryFaceUsesTheMaterialOfItsColour) {
         ++face;
     }
     EXPECT_EQ(face, model.numFaces);
+}
+
+// A face of 12 corners averages w = 1 into 0.99999994 (1/12 in single precision, summed 12
+// times, falls short of 1); a model whose vertices all have w = 1 is written without any w.
+TEST(WrittenModel, HasNoFourthCoordinateWhenTheModelHasNone) {
+    std::string text = "f";
+    for (int i = 0; i < 12; ++i) {
+        const double angle = i * 3.14159265358979 / 6;
+        text = "v " + std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) +
+               " 0\n" + text + " " + std::to_string(12 - i);
+    }
+    BuiltLevel built;
+    const std::string path = writeTempFile(text + "\n");
+    ASSERT_TRUE(buildLevel(path, 2, built));
+    std::remove(path.c_str());
+    ASSERT_TRUE(hasHomogeneousWeights(built.model(2))) << "the averaging no longer shows";
+    ASSERT_FALSE(hasHomogeneousWeights(built.model(0)));
+    ObjWriteSettings settings;
+    settings.weights = false;
+    std::FILE* file = std::tmpfile();
+    ASSERT_TRUE(writeObjText(built.model(2), faceMaterials(built.model(2)), settings, file)
+                    .written);
+    std::rewind(file);
+    char line[256];
+    float x, y, z, w;
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        EXPECT_NE(std::sscanf(line, "v %f %f %f %f", &x, &y, &z, &w), 4) << line;
+    }
+    std::fclose(file);
+}
+
+// On a closed surface every corner's normal lies on its face's side: the torus has saddle
+// vertices inside its hole, the cube sharp edges.
+class SurfaceNormals : public testing::TestWithParam<const char*> {};
+
+TEST_P(SurfaceNormals, FaceTheirFacesOnAClosedModelAtLevel3) {
+    BuiltLevel built;
+    ASSERT_TRUE(buildLevel(modelPath(GetParam()), 3, built));
+    const ObjModel& model = built.model(3);
+    const std::vector<Vec3f> normals = surfaceVertexNormals(model);
+    ASSERT_EQ(normals.size(), std::size_t(model.numVertices));
+    int away = 0;
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const ObjFace& face = model.faces[f];
+        const Vec3f facing = newellNormal(face, model.vertices);
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            const Vec3f& n = normals[std::size_t(face.vertexIndices[j])];
+            EXPECT_NEAR(dot(n, n), 1.0f, 1e-5f);
+            if (!(dot(n, facing) > 0.0f)) ++away;
+        }
+    }
+    EXPECT_EQ(away, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosedModels, SurfaceNormals, testing::Values("cube.obj", "torus.obj"),
+                         [](const testing::TestParamInfo<const char*>& row) {
+                             const std::string name = row.param;
+                             return name.substr(0, name.find('.'));
+                         });
+
+// Where the area-weighted sum does not face every face: two triangles back to back cancel (no
+// direction faces both, the first face's normal stands in); a small face steeply folded under a
+// large one outweighs nothing, yet their bisector faces both.
+TEST(SurfaceNormalsAtFolds, PointAsNearlyIntoEveryFaceAsAnyDirectionCan) {
+    ScopedModel cancelled;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 5\nf 1 2 3\nf 1 3 2\n", cancelled.get())
+                    .loaded);
+    const std::vector<Vec3f> normals = surfaceVertexNormals(cancelled.model);
+    for (int v = 0; v < 3; ++v) EXPECT_EQ(normals[v].z, 1.0f) << v;
+    EXPECT_EQ(normals[3].y, 1.0f) << "a vertex on no face";
+
+    ScopedModel folded;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 10 0 0\nv 0 10 0\nv 0 3 0\nv 0.3 0 -2.985\n"
+                         "f 1 2 3\nf 1 4 5\n",
+                         folded.get())
+                    .loaded);
+    const Vec3f n = surfaceVertexNormals(folded.model)[0];
+    for (std::int32_t f = 0; f < 2; ++f) {
+        EXPECT_GT(dot(n, newellNormal(folded->faces[f], folded->vertices)), 0.0f) << "face " << f;
+    }
+}
+
+TexCoordCarry* stepCarry = nullptr;
+void carryAlong(int step, int level, const ObjModel& built) {
+    carryTexCoordsThroughStep(*stepCarry, built, step == level);
+}
+
+// A bumpy grid of 4 by 3 quads whose texture coordinates are (x / 4, y / 3): at level 2 every
+// vertex's texture coordinate is still that mix of its position.
+TEST(CarriedTexCoords, FollowThePositionsToLevel2) {
+    std::string text;
+    for (int j = 0; j <= 3; ++j)
+        for (int i = 0; i <= 4; ++i)
+            text += "v " + std::to_string(i) + " " + std::to_string(j) + " " +
+                    std::to_string((i * j) % 3) + "\nvt " + std::to_string(i / 4.0) + " " +
+                    std::to_string(j / 3.0) + "\n";
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 4; ++i) {
+            const int a = j * 5 + i + 1;
+            text += "f";
+            for (const int v : {a, a + 1, a + 6, a + 5})
+                text += " " + std::to_string(v) + "/" + std::to_string(v);
+            text += "\n";
+        }
+    }
+    const std::string path = writeTempFile(text);
+    BuiltLevel built;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(loadObjFile(path.c_str(), built.base.get()));
+    testing::internal::GetCapturedStdout();
+    std::remove(path.c_str());
+    TexCoordCarry carry = startTexCoordCarry(built.base.model);
+    stepCarry = &carry;
+    ASSERT_TRUE(applySubdivisionLevel(built.base.model, built.shown, 2, memoryBudgetBytes(),
+                                      carryAlong));
+    const ObjModel& model = built.model(2);
+    ASSERT_EQ(carry.vertexTexCoords.size(), std::size_t(model.numVertices));
+    for (std::int32_t v = 0; v < model.numVertices; ++v) {
+        EXPECT_NEAR(carry.vertexTexCoords[v].x, model.vertices[v].x / 4.0f, 1e-6f) << v;
+        EXPECT_NEAR(carry.vertexTexCoords[v].y, model.vertices[v].y / 3.0f, 1e-6f) << v;
+    }
+    // Written, each corner refers to the texture coordinate and normal of its vertex's number.
+    const std::vector<Vec3f> normals = surfaceVertexNormals(model);
+    WrittenSurface view;
+    viewWrittenSurface(view, model, &normals, &carry.vertexTexCoords);
+    ScopedModel read;
+    ASSERT_TRUE(loadText(writtenText(view.model), read.get()).loaded);
+    ASSERT_EQ(read->numTexCoords, model.numVertices);
+    EXPECT_TRUE(sameBits(read->texCoords, carry.vertexTexCoords.data(),
+                         sizeof(Vec3f) * carry.vertexTexCoords.size()));
+    for (std::int32_t f = 0; f < read->numFaces; ++f) {
+        const ObjFace& face = read->faces[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            EXPECT_EQ(face.texCoordIndices[j], face.vertexIndices[j]);
+            EXPECT_EQ(face.normalIndices[j], face.vertexIndices[j]);
+        }
+    }
 }
 
 TEST(WrittenModel, AFailedWriteIsReported) {
