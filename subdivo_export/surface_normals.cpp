@@ -129,7 +129,14 @@ std::vector<Vec3f> surfaceVertexNormals(const ObjModel& model) {
         if (summed[v]) normals[v] = toFloat(sums[v]);
     }
     for (const auto& fold : findFolds(model, faces, sums, summed)) {
-        normals[std::size_t(fold.first)] = toFloat(mostFacingDirection(fold.second));
+        const std::vector<Vec3d>& around = fold.second;
+        if (around.empty()) continue;
+        const std::size_t v = std::size_t(fold.first);
+        if (around.size() <= foldSearchFaceLimit) {
+            normals[v] = toFloat(mostFacingDirection(around));
+        } else if (!summed[v]) {
+            normals[v] = toFloat(around[0]);
+        }
     }
     return normals;
 }

@@ -277,6 +277,21 @@ TEST(SurfaceNormalsAtFolds, PointAsNearlyIntoEveryFaceAsAnyDirectionCan) {
     for (std::int32_t f = 0; f < 2; ++f) {
         EXPECT_GT(dot(n, newellNormal(folded->faces[f], folded->vertices)), 0.0f) << "face " << f;
     }
+
+    // A pleated fan of 600 faces about one vertex, every second face folded back: too many
+    // faces for the search (which would take minutes), so the vertex keeps the sum, up.
+    std::string pleats = "v 0 0 0\n";
+    const int rim = 600;
+    for (int i = 0; i < rim; ++i) {
+        const double a = 2 * std::acos(-1.0) * (i + (i % 2 ? 1.5 : 0.0)) / rim;
+        pleats += "v " + std::to_string(std::cos(a)) + " " + std::to_string(std::sin(a)) + " 0\n";
+    }
+    for (int i = 0; i < rim; ++i) {
+        pleats += "f 1 " + std::to_string(i + 2) + " " + std::to_string((i + 1) % rim + 2) + "\n";
+    }
+    ScopedModel fan;
+    ASSERT_TRUE(loadText(pleats, fan.get()).loaded);
+    EXPECT_EQ(surfaceVertexNormals(fan.model)[0].z, 1.0f);
 }
 
 TexCoordCarry* stepCarry = nullptr;
