@@ -73,7 +73,8 @@ struct MeshBuilder {
         const Float3& r = mesh.vertices[c];
         const Point3d n = crossOfCorners(p, q, r);
         const bool spans = n.x != 0.0 || n.y != 0.0 || n.z != 0.0;
-        if (a == b || b == c || a == c || !isFinite(p) || !isFinite(q) || !isFinite(r) || !spans ||
+        if (a == b || b == c || a == c) return;  // two corners on one pole: nothing to draw
+        if (!isFinite(p) || !isFinite(q) || !isFinite(r) || !spans ||
             !std::isfinite(n.x + n.y + n.z)) {
             ++mesh.leftOutTriangles;
             return;
