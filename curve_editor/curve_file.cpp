@@ -1,10 +1,11 @@
-// Curve files, read and written with std::from_chars and std::to_chars: locale-free, and the
-// shortest decimal form that reads back as the same double.
+// Curve files, read and written through number_text: locale-free, and the shortest decimal form
+// that reads back as the same double.
 #include "curve_file.h"
 
-#include <charconv>
 #include <cmath>
 #include <vector>
+
+#include "number_text.h"
 
 namespace {
 
@@ -26,13 +27,12 @@ std::vector<std::string_view> wordsOf(std::string_view line) {
 
 // A word that is a whole number and nothing else; false with the reason otherwise.
 bool readNumber(std::string_view word, double& value, std::string& reason) {
-    const char* end = word.data() + word.size();
-    const std::from_chars_result read = std::from_chars(word.data(), end, value);
-    if (read.ec == std::errc::result_out_of_range) {
+    const NumberRead read = readDecimal(word, value);
+    if (read == NumberRead::outOfRange) {
         reason = "'" + std::string(word) + "' is beyond the range of numbers";
         return false;
     }
-    if (read.ec != std::errc() || read.ptr != end) {
+    if (read != NumberRead::read) {
         reason = "'" + std::string(word) + "' is not a number";
         return false;
     }
@@ -61,12 +61,6 @@ bool readPointLine(const std::vector<std::string_view>& words, Point3d& point, d
     point = {values[0], 0.0, values[1]};
     weight = values[2];
     return true;
-}
-
-void appendNumber(std::string& text, double value) {
-    char buffer[32];
-    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, written.ptr);
 }
 
 }  // namespace
@@ -102,11 +96,11 @@ std::string describeCurveError(const CurveFileError& error) {
 std::string curveText(const GeneratrixCurve& curve) {
     std::string text = "# Revolva curve: one control point per line, x z weight\n";
     for (std::size_t i = 0; i < curve.pointCount(); ++i) {
-        appendNumber(text, curve.controlPoints[i].x);
+        appendShortest(text, curve.controlPoints[i].x);
         text += ' ';
-        appendNumber(text, curve.controlPoints[i].z);
+        appendShortest(text, curve.controlPoints[i].z);
         text += ' ';
-        appendNumber(text, curve.weights[i]);
+        appendShortest(text, curve.weights[i]);
         text += '\n';
     }
     return text;

@@ -1,28 +1,24 @@
-// OBJ text through std::to_chars; STL records assembled byte by byte in little-endian order,
-// whatever the machine's own order.
+// OBJ text through number_text's shortest forms; STL records assembled byte by byte in
+// little-endian order, whatever the machine's own order.
 #include "mesh_files.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
-namespace {
+#include "number_text.h"
 
-void appendFloat(std::string& text, float value) {
-    char buffer[32];
-    text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
+namespace {
 
 void appendTriple(std::string& text, const char* tag, const Float3& p) {
     text += tag;
-    appendFloat(text, p.x);
+    appendShortest(text, p.x);
     text += ' ';
-    appendFloat(text, p.y);
+    appendShortest(text, p.y);
     text += ' ';
-    appendFloat(text, p.z);
+    appendShortest(text, p.z);
     text += '\n';
 }
 
