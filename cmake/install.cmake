@@ -1,4 +1,4 @@
-# Install rules: the three programs in bin/, the sample models and controls file in
+# Install rules: the programs and tools in bin/, the sample models, curves and controls file in
 # share/revolva-subdivo/ (where the desktop entries start the programs), manual pages, desktop
 # entries, icons and the package's documents; then the Debian package's settings.
 include(GNUInstallDirs)
@@ -7,11 +7,13 @@ set(REVOLVA_DATA_FOLDER ${CMAKE_INSTALL_DATADIR}/revolva-subdivo)
 set(REVOLVA_DOC_FOLDER ${CMAKE_INSTALL_DATADIR}/doc/revolva-subdivo)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
-install(TARGETS Revolva Subdivo subdivo-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS Revolva Subdivo subdivo-export revolva-export
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Both programs read their files from the folder they start in, so the samples lie together.
 file(GLOB sample_models ${PROJECT_SOURCE_DIR}/models/*.obj)
-install(FILES ${sample_models} ${PROJECT_SOURCE_DIR}/revolution/controles.txt
+file(GLOB sample_curves ${PROJECT_SOURCE_DIR}/curves/*.curve)
+install(FILES ${sample_models} ${sample_curves} ${PROJECT_SOURCE_DIR}/revolution/controles.txt
         DESTINATION ${REVOLVA_DATA_FOLDER})
 
 install(FILES ${packaging}/icons/revolva.png ${packaging}/icons/subdivo.png
@@ -39,7 +41,7 @@ set(REVOLVA_PACKAGE_MAINTAINER "${REVOLVA_PACKAGE_MAINTAINER}" CACHE STRING
 set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(VERSION ${PROJECT_VERSION})
 set(compressed)
-foreach(page Revolva.1 Subdivo.1 subdivo-export.1)
+foreach(page Revolva.1 Subdivo.1 subdivo-export.1 revolva-export.1)
   configure_file(${packaging}/man/${page} ${generated}/${page} @ONLY)
   list(APPEND compressed ${page})
 endforeach()
@@ -54,6 +56,7 @@ foreach(name ${compressed})
 endforeach()
 add_custom_target(compressed_documents ALL DEPENDS ${compressed_outputs})
 install(FILES ${generated}/Revolva.1.gz ${generated}/Subdivo.1.gz ${generated}/subdivo-export.1.gz
+              ${generated}/revolva-export.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging}/copyright ${generated}/changelog.gz DESTINATION ${REVOLVA_DOC_FOLDER})
 

@@ -1,5 +1,5 @@
-# The Debian package, built by CPack (scripts/package.sh): the programs linked against the
-# system's OpenGL, GLU and freeglut, whose packages dpkg-shlibdeps names as dependencies.
+# The Debian package, built by CPack (scripts/package.sh): the programs and tools linked against
+# the system's OpenGL, GLU and freeglut, whose packages dpkg-shlibdeps names as dependencies.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME revolva-subdivo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -17,7 +17,9 @@ that the curve sweeps about an axis.
 
 Subdivo loads a polygon mesh from a Wavefront OBJ file and shows its
 Doo-Sabin subdivision surfaces level by level, the faces coloured by kind.
-subdivo-export writes any such level as an OBJ file for other programs.")
+subdivo-export writes any such level as an OBJ file for other programs;
+revolva-export writes the surface of a saved curve as an OBJ file or as a
+closed binary STL mesh for a 3D printer.")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr double weightStep = 0.1;
-constexpr int minCurveSampleCount = 2;
-constexpr int minRevolutionSampleCount = 5;
 
 // Adds delta to the selected point's weight; without a selection nothing changes.
 void changeSelectedWeight(EditorState& state, double delta) {

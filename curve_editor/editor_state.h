@@ -8,6 +8,10 @@
 
 #include "generatrix_curve.h"
 
+// The fewest samples the keys allow along the generatrix and around the axis.
+constexpr int minCurveSampleCount = 2;
+constexpr int minRevolutionSampleCount = 5;
+
 struct EditorState {
     GeneratrixCurve generatrix;            // the edited curve
     std::optional<std::size_t> selection;  // position whose weight the weight keys change

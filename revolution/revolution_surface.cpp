@@ -55,3 +55,22 @@ void rebuildSurface(RevolutionSurface& surface) {
 }
 
 void rebuildSurface() { rebuildSurface(revolutionSurface); }
+
+void rebuildRoundSurface(RevolutionSurface& surface) {
+    if (surface.source == nullptr) return;
+    restorePatchShape(surface);
+    const double corner = roundCornerWeightFactor;
+    std::vector<SurfacePatch>& p = surface.patches;
+
+    // Each ring comes from the one before by two unweighted shifts; each corner row is the
+    // ring before it shifted once more, with the corner's weight.
+    const GeneratrixCurve r0 = *surface.source;
+    const GeneratrixCurve r1 = shiftCurve(shiftCurve(r0, moveAlongY, 1.0), moveAlongX, 1.0);
+    const GeneratrixCurve r2 = shiftCurve(shiftCurve(r1, moveAlongX, 1.0), moveAlongY, 1.0);
+    const GeneratrixCurve r3 = shiftCurve(shiftCurve(r2, moveAlongY, 1.0), moveAlongX, 1.0);
+    const GeneratrixCurve r4 = shiftCurve(shiftCurve(r3, moveAlongX, 1.0), moveAlongY, 1.0);
+    p[0] = {r0, shiftCurve(r0, moveAlongY, corner), r1};
+    p[1] = {r1, shiftCurve(r1, moveAlongX, corner), r2};
+    p[2] = {r2, shiftCurve(r2, moveAlongY, corner), r3};
+    p[3] = {r3, shiftCurve(r3, moveAlongX, corner), r4};
+}

@@ -42,3 +42,14 @@ constexpr bool moveAlongX = false;  // (x, y, z) to (x - y, y, z)
 void rebuildSurface(RevolutionSurface& surface);
 // Rebuilds `revolutionSurface` from the curve it points at.
 void rebuildSurface();
+
+// Weight factor of a corner row of the round surface: cos 45 degrees, which makes every
+// quarter turn an exact circular arc.
+constexpr double roundCornerWeightFactor = 0.70710678118654752440;
+
+// Replaces the rows of `surface` from its source as a true surface of revolution: the ring
+// rows keep the generatrix's weights (each reached by two shifts of factor 1) and each corner
+// row is shifted from the ring before it with roundCornerWeightFactor, so the rows of every
+// patch carry 1, cos 45 degrees, 1. The control points are those of rebuildSurface; only the
+// weights differ. A surface without a source is left as it is.
+void rebuildRoundSurface(RevolutionSurface& surface);

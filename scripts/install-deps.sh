@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev                               # unit tests and benchmarks
   xvfb xdotool imagemagick x11-utils                          # private displays, input, screenshots
   apitrace apitrace-tracers                                   # GL call traces
+  admesh assimp-utils                                         # independent STL and OBJ readers
 )
 for option in "$@"; do
   case "$option" in

@@ -2,7 +2,8 @@
 # The programs of the Debian package as installed, unpacked under $INSTALL_ROOT (dpkg -x): each
 # desktop entry starts its program from a folder that holds its files; started there, Revolva
 # opens both windows and shows its surface lit by the sample controles.txt, Subdivo shows
-# poly.obj, and subdivo-export writes a level of a sample model. Run by scripts/package.sh.
+# poly.obj, subdivo-export writes a level of a sample model and revolva-export the mesh of a
+# sample curve. Run by scripts/package.sh.
 source "$E2E_LIB"
 [[ -d "${INSTALL_ROOT:-}/usr/bin" ]] || e2e_fail "INSTALL_ROOT does not hold an unpacked package"
 bin="$INSTALL_ROOT/usr/bin"
@@ -17,7 +18,7 @@ e2e_check "Revolva's entry starts it in the folder of controles.txt" \
 e2e_check "Subdivo's entry starts it in the folder of poly.obj" \
     test -f "$(start_folder subdivo)/poly.obj"
 for entry in revolva subdivo; do
-    exec_line=$(sed -n 's/^Exec=//p' "$applications/$entry.desktop")
+    exec_line=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$applications/$entry.desktop")
     e2e_check "$entry's entry runs a program of the package ($exec_line)" \
         test -x "$INSTALL_ROOT$exec_line"
 done
@@ -48,4 +49,11 @@ e2e_stop "$E2E_LAST_PID"
 e2e_check "subdivo-export writes poly.obj at level 3: 642 faces" \
     test "$(grep -c '^f ' "$E2E_TMP/poly-3.obj")" -eq 642
 e2e_check "... with its material library" grep -q '^newmtl from_edge' "$E2E_TMP/poly-3.mtl"
+
+e2e_check "Subdivo's entry opens OBJ files" \
+    grep -qx 'MimeType=model/obj;' "$applications/subdivo.desktop"
+cd "$(start_folder revolva)"
+"$bin/revolva-export" -q goblet.curve -o "$E2E_TMP/goblet.stl"
+e2e_check "revolva-export writes the sample goblet as a closed STL" \
+    sh -c "admesh '$E2E_TMP/goblet.stl' | grep -Eq 'Total disconnected facets +: +0 '"
 e2e_pass

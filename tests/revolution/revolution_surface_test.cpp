@@ -156,3 +156,23 @@ TEST(RebuildSurface, WithoutSourceChangesNothingAndLostShapeIsRestored) {
     ASSERT_EQ(damaged.patches.size(), 4u);
     for (const SurfacePatch& patch : damaged.patches) EXPECT_EQ(patch.size(), 3u);
 }
+
+TEST(RebuildRoundSurface, SameControlPointsWithWeightsOneCosFortyFiveOne) {
+    std::mt19937 random(7);
+    const GeneratrixCurve curve = randomCurve(random, 5, 0.2, 3.0);
+    const RevolutionSurface shown = builtFrom(curve);
+    RevolutionSurface round = emptyRevolutionSurface();
+    round.source = &curve;
+    rebuildRoundSurface(round);
+    for (int k = 0; k < surfacePatchCount; ++k) {
+        for (int i = 0; i < patchRowCount; ++i) {
+            const GeneratrixCurve& row = round.patches[k][i];
+            GeneratrixCurve samePoints = shown.patches[k][i];
+            samePoints.weights = row.weights;
+            EXPECT_TRUE(sameRow(row, samePoints)) << "patch " << k << " row " << i;
+            const double factor = i == 1 ? roundCornerWeightFactor : 1.0;
+            for (std::size_t j = 0; j < curve.pointCount(); ++j)
+                EXPECT_EQ(row.weights[j], factor * curve.weights[j]);
+        }
+    }
+}

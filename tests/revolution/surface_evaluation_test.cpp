@@ -191,3 +191,27 @@ TEST(WeightSumSign, NegativeMiddleWeightGivesTheSameSignPatternInEveryPatch) {
         EXPECT_GT(w, 0.0) << u;
     }
 }
+
+TEST(RoundSurface, EveryQuarterIsACircularArcWhereTheShownOneBulges) {
+    GeneratrixCurve curve;
+    curve.appendPoint({0.5, 0.0, 0.2}, 1.0);
+    curve.appendPoint({0.25, 0.0, 0.8}, 2.0);
+    const RevolutionSurface shown = builtFrom(curve);
+    RevolutionSurface round = emptyRevolutionSurface();
+    round.source = &curve;
+    rebuildRoundSurface(round);
+    double weightSum = 0.0;
+    for (const double v : {0.0, 0.3, 1.0}) {
+        const Point3d start = surfacePoint(round, 0.0, v, weightSum);
+        double largestShown = 0.0;
+        for (int step = 0; step <= 400; ++step) {
+            const double u = step / 100.0;
+            const Point3d p = surfacePoint(round, u, v, weightSum);
+            EXPECT_NEAR(std::hypot(p.x, p.y), start.x, 1e-15) << "u " << u << " v " << v;
+            EXPECT_NEAR(p.z, start.z, 1e-15);
+            const Point3d q = surfacePoint(shown, u, v, weightSum);
+            largestShown = std::max(largestShown, std::hypot(q.x, q.y) / start.x);
+        }
+        EXPECT_NEAR(largestShown, 1.03046, 1e-5) << "v " << v;
+    }
+}

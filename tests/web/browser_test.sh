@@ -80,5 +80,20 @@ for picture in "$out"/desktop/*.png; do
   fi
   printf '%-28s %8s of %d  %s\n' "$name" "$differing" $((width * height)) "$verdict"
 done
+
+echo "== The Revolva page's curve panel: a sample opened, edited, its STL downloaded for admesh"
+rm -f "$out/files/revolva.stl"
+files_verdict=FAIL
+if status_line=$(node "$here/revolva_files_scene.mjs" "http://127.0.0.1:$port" "$out/files") &&
+   admesh "$out/files/revolva.stl" >"$out/files/admesh.txt" 2>&1 &&
+   grep -Eq 'Total disconnected facets +: +0 ' "$out/files/admesh.txt" &&
+   grep -Eq 'Number of parts +: +1 ' "$out/files/admesh.txt" &&
+   grep -Eq 'Backwards edges +: +0$' "$out/files/admesh.txt" &&
+   [[ "$status_line" == *"160 triangles, closed"* ]]; then
+  files_verdict=ok passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
+echo "curve panel: ${status_line:-no status}  $files_verdict"
 echo "browser: $passed passed, $failed failed"
 ((failed == 0))

@@ -1,0 +1,321 @@
+// The mesh is built on the sample grid of the surface drawing: column i at the turning
+// parameter of drawing column i, sample j at the drawing's curve parameter j, and the band from
+// the last column back to column 0 closing the turn. Triangles are those of the drawing's strips
+// (each pair of samples k, k + 1 of two neighbouring columns gives two), without the ones that
+// collapse on the axis.
+#include "surface_mesh.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <utility>
+
+#include "revolution_surface.h"
+#include "surface_evaluation.h"
+#include "surface_tessellation.h"
+
+namespace {
+
+struct Sample {
+    Point3d point;
+    double weightSum = 0.0;
+    Point3d normal;
+};
+
+// The samples of the surface, column by column: the drawing's parameters, surfacePoint and
+// surfaceNormal.
+std::vector<Sample> sampleGrid(const RevolutionSurface& surface, int columns, int rows,
+                               int turnSamples) {
+    std::vector<Sample> grid(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    for (int i = 0; i < columns; ++i) {
+        const double u = columnParameter(i, turnSamples, surfacePatchCount);
+        for (int j = 0; j < rows; ++j) {
+            const double v = sampleParameter(j, rows);
+            Sample& sample = grid[static_cast<std::size_t>(i) * rows + j];
+            sample.point = surfacePoint(surface, u, v, sample.weightSum);
+            sample.normal = surfaceNormal(surface, u, v);
+        }
+    }
+    return grid;
+}
+
+Float3 toFloat(const Point3d& p) {
+    return {singlePrecision(p.x), singlePrecision(p.y), singlePrecision(p.z)};
+}
+
+bool sameFloat(const Float3& a, const Float3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+bool isFinite(const Float3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// (b - a) x (c - a) of the single-precision corners, worked out in double.
+Point3d crossOfCorners(const Float3& a, const Float3& b, const Float3& c) {
+    const double e[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+    const double f[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
+    return {e[1] * f[2] - e[2] * f[1], e[2] * f[0] - e[0] * f[2], e[0] * f[1] - e[1] * f[0]};
+}
+
+struct MeshBuilder {
+    SurfaceMesh mesh;
+    int columns = 0;
+    int rows = 0;
+    std::vector<bool> axisNormal;  // per normal: that of a pole, to be set along the axis
+
+    std::int32_t vertexOf(int i, int j) const {
+        return mesh.sampleVertex[static_cast<std::size_t>(i) * rows + j];
+    }
+
+    // Adds the triangle when its corners are finite and span an area; counts it otherwise.
+    void addTriangle(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t na,
+                     std::int32_t nb, std::int32_t nc) {
+        const Float3& p = mesh.vertices[a];
+        const Float3& q = mesh.vertices[b];
+        const Float3& r = mesh.vertices[c];
+        const Point3d n = crossOfCorners(p, q, r);
+        const bool spans = n.x != 0.0 || n.y != 0.0 || n.z != 0.0;
+        if (a == b || b == c || a == c) return;  // two corners on one pole: nothing to draw
+        if (!isFinite(p) || !isFinite(q) || !isFinite(r) || !spans ||
+            !std::isfinite(n.x + n.y + n.z)) {
+            ++mesh.leftOutTriangles;
+            return;
+        }
+        mesh.triangles.push_back({{a, b, c}, {na, nb, nc}});
+    }
+    void addTriangle(std::int32_t a, std::int32_t b, std::int32_t c) {
+        addTriangle(a, b, c, a, b, c);
+    }
+};
+
+// One vertex per distinct sample: a curve sample on the axis is one pole vertex for every
+// column, and the last curve sample of a closed profile is the first. Each vertex's normal is
+// the sample's, turned to the side its triangles face where the weight sum is negative.
+void makeVertices(MeshBuilder& b, const std::vector<Sample>& grid, bool& closedProfile) {
+    const int rows = b.rows, columns = b.columns;
+    std::vector<bool> pole(static_cast<std::size_t>(rows));
+    for (int j = 0; j < rows; ++j) {
+        const Float3 p = toFloat(grid[static_cast<std::size_t>(j)].point);
+        pole[j] = p.x == 0.0f && p.y == 0.0f && std::isfinite(p.z);
+        if (pole[j]) ++b.mesh.poles;
+    }
+    closedProfile = rows > 2 && !pole[0];
+    for (int i = 0; i < columns && closedProfile; ++i) {
+        const std::size_t column = static_cast<std::size_t>(i) * rows;
+        closedProfile =
+            sameFloat(toFloat(grid[column].point), toFloat(grid[column + rows - 1].point));
+    }
+    b.mesh.sampleVertex.assign(grid.size(), -1);
+    for (int i = 0; i < columns; ++i) {
+        for (int j = 0; j < rows; ++j) {
+            std::int32_t& index = b.mesh.sampleVertex[static_cast<std::size_t>(i) * rows + j];
+            if (pole[j] && i > 0) {
+                index = b.vertexOf(0, j);
+            } else if (closedProfile && j == rows - 1) {
+                index = b.vertexOf(i, 0);
+            } else {
+                const Sample& sample = grid[static_cast<std::size_t>(i) * rows + j];
+                const double side = sample.weightSum < 0.0 ? -1.0 : 1.0;
+                index = static_cast<std::int32_t>(b.mesh.vertices.size());
+                b.mesh.vertices.push_back(toFloat(sample.point));
+                b.mesh.normals.push_back(toFloat({side * sample.normal.x, side * sample.normal.y,
+                                                  side * sample.normal.z}));
+                b.axisNormal.push_back(pole[j]);
+            }
+        }
+    }
+}
+
+// The drawing's strips as triangles: band from column a to column c, cut where the weight
+// sums of column c change sign.
+void makeBands(MeshBuilder& b, const std::vector<Sample>& grid) {
+    const int rows = b.rows, columns = b.columns;
+    for (int a = 0; a < columns; ++a) {
+        const int c = (a + 1) % columns;
+        for (int k = 0; k + 1 < rows; ++k) {
+            const double w0 = grid[static_cast<std::size_t>(c) * rows + k].weightSum;
+            const double w1 = grid[static_cast<std::size_t>(c) * rows + k + 1].weightSum;
+            if (weightSumsDifferInSign(w0, w1)) {
+                if (a == 0) ++b.mesh.cuts;
+                continue;
+            }
+            b.addTriangle(b.vertexOf(a, k), b.vertexOf(c, k), b.vertexOf(a, k + 1));
+            b.addTriangle(b.vertexOf(a, k + 1), b.vertexOf(c, k), b.vertexOf(c, k + 1));
+        }
+    }
+}
+
+// A flat disc on the ring of curve sample j, fanned from a centre on the axis, wound against
+// the band beside it so that the two share their edges in opposite directions.
+void makeCap(MeshBuilder& b, int j, bool atStart) {
+    const Float3 ring = b.mesh.vertices[b.vertexOf(0, j)];
+    if (!isFinite(ring) || (ring.x == 0.0f && ring.y == 0.0f)) return;
+    const auto centre = static_cast<std::int32_t>(b.mesh.vertices.size());
+    b.mesh.vertices.push_back({0.0f, 0.0f, ring.z});
+    const auto normal = static_cast<std::int32_t>(b.mesh.normals.size());
+    b.mesh.normals.push_back({0.0f, 0.0f, atStart ? -1.0f : 1.0f});
+    b.axisNormal.push_back(false);
+    for (int a = 0; a < b.columns; ++a) {
+        const std::int32_t p = b.vertexOf(a, j), q = b.vertexOf((a + 1) % b.columns, j);
+        if (atStart)
+            b.addTriangle(centre, q, p, normal, normal, normal);
+        else
+            b.addTriangle(centre, p, q, normal, normal, normal);
+    }
+}
+
+// Drops the vertices and normals no triangle uses, keeping the order of the rest.
+void dropUnused(SurfaceMesh& mesh) {
+    std::vector<std::int32_t> vertexMap(mesh.vertices.size(), -1);
+    std::vector<std::int32_t> normalMap(mesh.normals.size(), -1);
+    for (const MeshTriangle& t : mesh.triangles) {
+        for (int k = 0; k < 3; ++k) {
+            vertexMap[t.vertex[k]] = 0;
+            normalMap[t.normal[k]] = 0;
+        }
+    }
+    const auto compact = [](std::vector<Float3>& items, std::vector<std::int32_t>& map) {
+        std::size_t kept = 0;
+        for (std::size_t n = 0; n < items.size(); ++n) {
+            if (map[n] < 0) continue;
+            map[n] = static_cast<std::int32_t>(kept);
+            items[kept++] = items[n];
+        }
+        items.resize(kept);
+    };
+    compact(mesh.vertices, vertexMap);
+    compact(mesh.normals, normalMap);
+    for (MeshTriangle& t : mesh.triangles) {
+        for (int k = 0; k < 3; ++k) {
+            t.vertex[k] = vertexMap[t.vertex[k]];
+            t.normal[k] = normalMap[t.normal[k]];
+        }
+    }
+    for (std::int32_t& index : mesh.sampleVertex) {
+        if (index >= 0) index = vertexMap[index];
+    }
+}
+
+double signedVolume(const SurfaceMesh& mesh) {
+    double sixfold = 0.0;
+    for (const MeshTriangle& t : mesh.triangles) {
+        const Float3& a = mesh.vertices[t.vertex[0]];
+        const Point3d n = crossOfCorners(a, mesh.vertices[t.vertex[1]], mesh.vertices[t.vertex[2]]);
+        sixfold += a.x * n.x + a.y * n.y + a.z * n.z;
+    }
+    return sixfold / 6.0;
+}
+
+// Counts the edges and tells whether every edge joins exactly two triangles that use it in
+// opposite directions.
+bool edgesClose(const SurfaceMesh& mesh, std::int64_t& edges) {
+    const auto key = [](std::uint32_t from, std::uint32_t to) {
+        return std::uint64_t{from} << 32 | to;
+    };
+    std::unordered_map<std::uint64_t, int> directed;
+    directed.reserve(mesh.triangles.size() * 3);
+    for (const MeshTriangle& t : mesh.triangles) {
+        for (int k = 0; k < 3; ++k) {
+            ++directed[key(std::uint32_t(t.vertex[k]), std::uint32_t(t.vertex[(k + 1) % 3]))];
+        }
+    }
+    bool closes = true;
+    edges = 0;
+    for (const auto& [edge, uses] : directed) {
+        const auto from = std::uint32_t(edge >> 32), to = std::uint32_t(edge);
+        const auto reverse = directed.find(key(to, from));
+        const bool paired = reverse != directed.end() && reverse->second == 1;
+        closes = closes && uses == 1 && paired;
+        edges += paired && from > to ? 0 : 1;
+    }
+    return closes;
+}
+
+void flipOrientation(SurfaceMesh& mesh) {
+    for (MeshTriangle& t : mesh.triangles) {
+        std::swap(t.vertex[1], t.vertex[2]);
+        std::swap(t.normal[1], t.normal[2]);
+    }
+    for (Float3& n : mesh.normals) n = {-n.x, -n.y, -n.z};
+}
+
+// Normals that surfaceNormal could not give (on the axis, where it is left unnormalised, or at
+// any other point where the surface degenerates): the area-weighted mean of the faces around
+// the vertex; on the axis, along the axis towards the side those faces face.
+void completeNormals(SurfaceMesh& mesh, const std::vector<bool>& onAxis) {
+    std::vector<Point3d> sums(mesh.normals.size());
+    for (const MeshTriangle& t : mesh.triangles) {
+        const Point3d n = crossOfCorners(mesh.vertices[t.vertex[0]], mesh.vertices[t.vertex[1]],
+                                         mesh.vertices[t.vertex[2]]);
+        for (const std::int32_t k : t.normal) {
+            sums[k].x += n.x;
+            sums[k].y += n.y;
+            sums[k].z += n.z;
+        }
+    }
+    for (std::size_t k = 0; k < mesh.normals.size(); ++k) {
+        Float3& n = mesh.normals[k];
+        const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
+        if (!onAxis[k] && length > 0.5) continue;
+        const Point3d& s = sums[k];
+        if (onAxis[k]) {
+            n = {0.0f, 0.0f, s.z < 0.0 ? -1.0f : 1.0f};
+            continue;
+        }
+        const double sum = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
+        if (sum > 0.0) n = toFloat({s.x / sum, s.y / sum, s.z / sum});
+    }
+}
+
+std::string openReason(const SurfaceMesh& mesh, const MeshSettings& settings, bool endsOffAxis) {
+    if (mesh.cuts > 0) {
+        return "the weight sum changes sign along the curve, where the surface runs off to "
+               "infinity; the surface is cut there as Revolva draws it, so it encloses no solid";
+    }
+    if (endsOffAxis && !settings.caps) {
+        return "an end of the curve is off the axis and left open (--caps closes it with a "
+               "flat disc)";
+    }
+    return "some edges do not join exactly two triangles (the surface passes through itself, "
+           "or degenerate triangles were left out)";
+}
+
+}  // namespace
+
+SurfaceMesh buildSurfaceMesh(const GeneratrixCurve& curve, const MeshSettings& settings) {
+    RevolutionSurface surface = emptyRevolutionSurface();
+    surface.source = &curve;
+    if (settings.round)
+        rebuildRoundSurface(surface);
+    else
+        rebuildSurface(surface);
+
+    MeshBuilder b;
+    b.columns = settings.turnSamples - 1;
+    b.rows = settings.curveSamples;
+    const std::vector<Sample> grid = sampleGrid(surface, b.columns, b.rows, settings.turnSamples);
+    bool closedProfile = false;
+    makeVertices(b, grid, closedProfile);
+    makeBands(b, grid);
+    const Float3 first = b.mesh.vertices[b.vertexOf(0, 0)];
+    const Float3 last = b.mesh.vertices[b.vertexOf(0, b.rows - 1)];
+    const bool endsOffAxis = !closedProfile && (first.x != 0.0f || last.x != 0.0f);
+    if (settings.caps && !closedProfile) {
+        makeCap(b, 0, true);
+        makeCap(b, b.rows - 1, false);
+    }
+    SurfaceMesh& mesh = b.mesh;
+    completeNormals(mesh, b.axisNormal);
+    dropUnused(mesh);
+
+    MeshSummary& summary = mesh.summary;
+    summary.closed = edgesClose(mesh, summary.edges) && !mesh.triangles.empty();
+    if (summary.closed) {
+        summary.volume = signedVolume(mesh);
+        if (summary.volume < 0.0) {
+            flipOrientation(mesh);
+            summary.volume = -summary.volume;
+        }
+    } else {
+        summary.openReason = openReason(mesh, settings, endsOffAxis);
+    }
+    return mesh;
+}
