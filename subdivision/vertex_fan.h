@@ -10,11 +10,17 @@
 #include "corner_topology.h"
 #include "obj_model.h"
 
+// One corner at the vertex: the vertices its face comes from and goes to, and the face.
+struct FanCorner {
+    std::int32_t enteredFrom;
+    std::int32_t leftTo;
+    std::int32_t face;
+};
+
 // Scratch of the fan search, kept by a caller that visits many vertices to spare allocations.
 struct FanScratch {
-    std::vector<std::int32_t> enteredFrom;  // per corner at the vertex: its face's previous vertex
-    std::vector<std::int32_t> leftTo;       // per corner at the vertex: its face's next vertex
-    std::vector<std::int32_t> order;        // the corner numbers in fan order
+    std::vector<FanCorner> corners;   // the corners at the vertex, in increasing number
+    std::vector<std::int32_t> order;  // their corner numbers in fan order
 };
 
 // True when the faces at `vertex` form one fan: every edge at the vertex is walked exactly once
