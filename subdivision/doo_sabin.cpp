@@ -159,7 +159,7 @@ bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
         ObjFace& made = output.faces[nextFace++];
         const std::int32_t corners = cornersAt(topology, v);
         if (!startFace(made, corners, withNormals, faceFromVertexColor)) return false;
-        if (orderAlongFan(input, topology, v, fan)) {
+        if (orderAlongFan(topology, v, fan)) {
             for (std::int32_t i = 0; i < corners; ++i) setCorner(made, i, fan.order[i]);
             continue;
         }

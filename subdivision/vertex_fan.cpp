@@ -1,48 +1,57 @@
-// Fans of faces about a vertex, found among the few corners at the vertex: each corner's face
-// enters the vertex from one neighbour and leaves it to another, and the next corner of the
-// fan is the one whose face leaves towards the neighbour the previous one entered from.
+// Fans of faces about a vertex, found among the few corners at the vertex from the pairing of
+// edges alone, without reading any vertex index: a corner's face enters the vertex along the
+// edge that the corner before it walks, and the next corner of the fan is the one at the
+// vertex that walks that edge back. Since only the first and the last corner of each edge are
+// paired, an edge walked three times or more leaves some corner at the vertex unpaired, and the
+// turn then cannot meet every corner.
 #include "vertex_fan.h"
 
 namespace {
 
-// The one corner (list position) whose face leaves the vertex towards `neighbour`, -1 when
-// none or more than one does.
-std::int32_t onlyCornerLeavingTo(const std::vector<FanCorner>& corners, std::int32_t neighbour) {
-    std::int32_t found = -1;
-    for (std::int32_t j = 0; j < static_cast<std::int32_t>(corners.size()); ++j) {
-        if (corners[j].leftTo != neighbour) continue;
-        if (found >= 0) return -1;
-        found = j;
+// Position of `corner` among the vertex's corners, -1 when it is not one of them.
+std::int32_t positionOf(const std::vector<FanCorner>& corners, std::int32_t corner) {
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(corners.size()); ++i) {
+        if (corners[i].number == corner) return i;
     }
-    return found;
+    return -1;
+}
+
+// Position of the corner at the vertex that walks back the edge that `before` walks into it:
+// its partner when `before` met the edge first, else the first walker, when that one is at
+// the vertex and paired with `before`. -1 when there is none.
+std::int32_t walkingBack(const CornerTopology& topology, const std::vector<FanCorner>& corners,
+                         std::int32_t before) {
+    const std::int32_t partner = topology.edgePartner[before];
+    if (partner >= 0) return positionOf(corners, partner);
+    if (partner != laterMeeting) return -1;
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(corners.size()); ++i) {
+        if (corners[i].partner == before) return i;
+    }
+    return -1;
 }
 
 }  // namespace
 
-bool orderAlongFan(const ObjModel& model, const CornerTopology& topology, std::int32_t vertex,
-                   FanScratch& scratch) {
+bool orderAlongFan(const CornerTopology& topology, std::int32_t vertex, FanScratch& scratch) {
     const std::int32_t first = topology.vertexStart[vertex];
     const std::int32_t n = topology.vertexStart[vertex + 1] - first;
-    const std::int32_t* numbers = topology.cornersByVertex.data() + first;
     scratch.corners.resize(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) {
-        const std::int32_t face = topology.cornerFace[numbers[i]];
-        const std::int32_t start = topology.faceStart[face];
-        const std::int32_t size = topology.faceStart[face + 1] - start;
-        const std::int32_t j = numbers[i] - start;
-        const std::int32_t* around = model.faces[face].vertexIndices;
-        const std::int32_t from = around[j == 0 ? size - 1 : j - 1];
-        if (from == vertex) return false;  // an edge from the vertex to itself
-        scratch.corners[i] = {from, around[j + 1 == size ? 0 : j + 1], face};
+        const std::int32_t corner = topology.cornersByVertex[first + i];
+        const std::int32_t face = topology.cornerFace[corner];
+        const std::int32_t before =
+            corner == topology.faceStart[face] ? topology.faceStart[face + 1] - 1 : corner - 1;
+        scratch.corners[i] = {corner, before, topology.edgePartner[corner], face};
     }
     // Turning from the first corner must come back to it after exactly n corners: each is then
     // met once, and every edge at the vertex is walked once each way.
     scratch.order.resize(static_cast<std::size_t>(n));
     std::int32_t at = 0, placed = 0;
     do {
-        scratch.order[placed++] = numbers[at];
         const FanCorner& here = scratch.corners[at];
-        const std::int32_t next = onlyCornerLeavingTo(scratch.corners, here.enteredFrom);
+        scratch.order[placed++] = here.number;
+        if (positionOf(scratch.corners, here.before) >= 0) return false;  // an edge to itself
+        const std::int32_t next = walkingBack(topology, scratch.corners, here.before);
         if (next < 0 || scratch.corners[next].face == here.face) return false;
         at = next;
     } while (at != 0 && placed < n);

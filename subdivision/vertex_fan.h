@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "corner_topology.h"
-#include "obj_model.h"
 
-// One corner at the vertex: the vertices its face comes from and goes to, and the face.
+// One corner at the vertex: its number, the corner before it in its face, its edge partner
+// (as the corner topology holds it) and its face.
 struct FanCorner {
-    std::int32_t enteredFrom;
-    std::int32_t leftTo;
+    std::int32_t number;
+    std::int32_t before;
+    std::int32_t partner;
     std::int32_t face;
 };
 
@@ -32,5 +33,4 @@ struct FanScratch {
 // any other vertex (a boundary, a pinch where two fans meet, an edge walked twice one way or
 // by three faces, a face that comes back to the vertex at once); `scratch.order` is then
 // unspecified.
-bool orderAlongFan(const ObjModel& model, const CornerTopology& topology, std::int32_t vertex,
-                   FanScratch& scratch);
+bool orderAlongFan(const CornerTopology& topology, std::int32_t vertex, FanScratch& scratch);
