@@ -10,6 +10,7 @@
 #include "face_geometry.h"
 #include "face_normals.h"
 #include "huge_pages.h"
+#include "vertex_fan.h"
 #include "vertex_ring.h"
 
 namespace {
@@ -141,25 +142,33 @@ Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std
     return normalizedOr(sum, {0.0f, 0.0f, 0.0f});
 }
 
-// One V-face per interior vertex in increasing vertex order: every corner at the vertex, in
-// the order the faces hold them, then put into a ring about the reference normal.
+// One V-face per interior vertex in increasing vertex order: every corner at the vertex,
+// following the fan of its faces where they form one, so that the V-face closes the surface
+// between the E-faces around it however folded the neighbourhood is. Elsewhere (a pinch,
+// faces of opposite turns) the corners, in the order the faces hold them, are put into a ring
+// about the reference normal by their positions.
 bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
                      const LastNormalIndices& lastNormalIndex, ObjModel& output,
                      std::int32_t& nextFace) {
     const bool withNormals = carriesNormals(input);
     const GeometricNormals geometricNormals = geometricFaceNormals(input);
-    RingScratch scratch;
+    FanScratch fan;
+    RingScratch ring;
     for (std::int32_t v = 0; v < input.numVertices; ++v) {
         if (!isInteriorVertex(topology, v)) continue;
         ObjFace& made = output.faces[nextFace++];
         const std::int32_t corners = cornersAt(topology, v);
         if (!startFace(made, corners, withNormals, faceFromVertexColor)) return false;
+        if (orderAlongFan(topology, v, fan)) {
+            for (std::int32_t i = 0; i < corners; ++i) setCorner(made, i, fan.order[i]);
+            continue;
+        }
         for (std::int32_t i = 0; i < corners; ++i) {
             setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
         }
         orderVertexRing(made,
                         referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
-                        output, scratch);
+                        output, ring);
     }
     return true;
 }

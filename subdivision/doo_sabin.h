@@ -1,6 +1,9 @@
 // One Doo-Sabin refinement of a polygon model: a new vertex for every corner, halfway between
 // the corner's vertex and its face's centroid; then an F-face per face (red), a V-face per
-// interior vertex (blue) and an E-face per interior edge (green), in that order.
+// interior vertex (blue) and an E-face per interior edge (green), in that order. A V-face goes
+// round its vertex in the turn of the faces there when they form one fan, so a closed,
+// consistently turned manifold refines into another, however saddled or folded; elsewhere its
+// corners are ordered by position about the vertex's reference normal.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,8 @@
-// Ordering of a V-face: the new vertices gathered around one old vertex, put into a proper
-// polygon counter-clockwise about the vertex's reference normal, starting at the first one.
+// Ordering of a V-face by the positions of its corners alone: the new vertices gathered around
+// one old vertex, put counter-clockwise about the vertex's reference normal as seen from the
+// first one. That is a proper polygon only where the ring, seen along the normal, lies on one
+// side of every line through its first corner; the step therefore uses it only at vertices
+// whose faces do not form one fan (vertex_fan.h), where the faces give no order of their own.
 #pragma once
 
 #include <cstdint>

@@ -135,6 +135,7 @@ TEST(DooSabinMatchesPlainStep, OnClosedQuadAndTriangleMeshes) {
     expectSameAsReference(octahedronMesh(), 2);
     expectSameAsReference(quadTorusMesh(8, 5), 2);
     expectSameAsReference(triangleSphereMesh(1), 2);
+    expectSameAsReference(noisySphereMesh(1, 3), 2);
 }
 
 TEST(DooSabinMatchesPlainStep, OnPolygonsAndOpenMeshes) {

@@ -1,15 +1,19 @@
 // The Doo-Sabin step on inputs the plain algorithm cannot take: no normals, unused vertices,
 // faces listing a vertex twice or having fewer than 3 corners, normals that cancel, indices
-// outside the arrays. Every output keeps the record's rules and holds no NaN.
+// outside the arrays. Every output keeps the record's rules and holds no NaN. And on closed
+// surfaces whose saddles and folds defeat any ordering by position: they must stay closed.
 #include "doo_sabin.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "test_meshes.h"
 
@@ -60,6 +64,43 @@ std::multiset<std::int32_t> cornerSet(const ObjFace& face) {
     return std::multiset<std::int32_t>(face.vertexIndices, face.vertexIndices + face.numVertices);
 }
 
+// How far a model is from a closed surface: its face sides counted as directed edges.
+struct SurfaceCount {
+    std::int64_t edgesNotInTwoFaces = 0;  // undirected edges on one side, or on three or more
+    std::int64_t edgesWalkedTwiceOneWay = 0;
+    std::int64_t eulerCharacteristic = 0;  // used vertices - edges + faces
+};
+
+SurfaceCount countSurface(const ObjModel& m) {
+    std::vector<std::uint64_t> sides;
+    std::vector<bool> used(std::size_t(m.numVertices), false);
+    for (std::int32_t f = 0; f < m.numFaces; ++f) {
+        const ObjFace& face = m.faces[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j) {
+            const std::uint32_t a = std::uint32_t(face.vertexIndices[j]);
+            const std::uint32_t b = std::uint32_t(face.vertexIndices[(j + 1) % face.numVertices]);
+            sides.push_back(std::uint64_t(a) << 32 | b);
+            used[a] = true;
+        }
+    }
+    std::sort(sides.begin(), sides.end());
+    SurfaceCount count;
+    std::vector<std::uint64_t> undirected;
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        if (i > 0 && sides[i] == sides[i - 1]) ++count.edgesWalkedTwiceOneWay;
+        const std::uint64_t a = sides[i] >> 32, b = sides[i] & 0xffffffffu;
+        undirected.push_back(std::min(a, b) << 32 | std::max(a, b));
+    }
+    std::sort(undirected.begin(), undirected.end());
+    std::int64_t edges = 0;
+    for (std::size_t i = 0, end = 0; i < undirected.size(); i = end, ++edges) {
+        for (end = i; end < undirected.size() && undirected[end] == undirected[i];) ++end;
+        if (end - i != 2) ++count.edgesNotInTwoFaces;
+    }
+    count.eulerCharacteristic = std::count(used.begin(), used.end(), true) - edges + m.numFaces;
+    return count;
+}
+
 }  // namespace
 
 TEST(InputWithoutNormals, GivesAnOutputWithoutNormalsStillFacingOutward) {
@@ -84,6 +125,37 @@ TEST(InputWithoutNormals, PlacesTheSameVerticesAsWithNormals) {
     EXPECT_EQ(std::memcmp(a.model.vertices, b.model.vertices, sizeof(Vec4f) * a.model.numVertices),
               0);
     EXPECT_TRUE(facesNotOutward(a.model).empty());
+}
+
+TEST(SaddlesAndFolds, OfClosedManifoldsLeaveThemClosedManifoldsOverThreeLevels) {
+    // Neighbourhoods that no single direction sees as convex: each V-face must still close the
+    // surface between the E-faces around it.
+    const struct {
+        const char* shape;
+        MeshSource mesh;
+    } cases[] = {
+        {"monkey saddle", monkeySaddleSphereMesh()},
+        {"noisy sphere", noisySphereMesh(2, 1)},
+        {"twisted sphere", twistedSphereMesh(3.0f)},
+        {"ridge", ridgeSphereMesh()},
+    };
+    for (const auto& c : cases) {
+        for (const NormalSharing sharing : {NormalSharing::perFace, NormalSharing::none}) {
+            OwnedModel current = buildModel(c.mesh, sharing);
+            const SurfaceCount base = countSurface(current.model);
+            ASSERT_EQ(base.edgesNotInTwoFaces, 0) << c.shape;
+            ASSERT_EQ(base.eulerCharacteristic, 2) << c.shape;
+            for (int level = 1; level <= 3; ++level) {
+                SCOPED_TRACE(std::string(c.shape) + ", level " + std::to_string(level));
+                OwnedModel next = refined(current.model);
+                const SurfaceCount count = countSurface(next.model);
+                EXPECT_EQ(count.edgesNotInTwoFaces, 0);
+                EXPECT_EQ(count.edgesWalkedTwiceOneWay, 0);
+                EXPECT_EQ(count.eulerCharacteristic, 2);
+                current = std::move(next);
+            }
+        }
+    }
 }
 
 TEST(UnusedVertex, GetsNoVertexFace) {

@@ -140,6 +140,7 @@ TEST(BoundNextLevel, IsExactForEveryMeshTakenForAClosedManifold) {
         {octahedronMesh(), true},
         {pentagonalPrismMesh(), true},
         {quadTorusMesh(5, 3), true},
+        {twistedSphereMesh(3.0f), true},  // folds that a picture of the ring would cross
         {twoQuadStripMesh(), false},
         {twoCubesSharingAnEdgeMesh(), false},
         {twoTetrahedraSharingAVertexMesh(), false},

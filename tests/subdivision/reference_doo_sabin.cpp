@@ -1,6 +1,6 @@
 // The plain Doo-Sabin step. It shares with the real one only what lies outside the
 // neighbourhood search: the normal fallbacks and the angular ordering of rings that no
-// corner can start.
+// corner can start. Fans are found by scanning every face for the walkers of each edge.
 #include "reference_doo_sabin.h"
 
 #include <cmath>
@@ -53,6 +53,44 @@ std::int32_t cornersAt(const ObjModel& input, std::int32_t v) {
 
 bool getsVertexFace(const ObjModel& input, const EdgeTable& edges, std::int32_t v) {
     return !isBoundaryVertex(edges, v) && cornersAt(input, v) > 0;
+}
+
+// A corner of the input: its number, its face, and the vertices before and after it there.
+struct PlainCorner {
+    std::int32_t number, face, before, after;
+};
+
+// Every corner that walks the edge from a to b, found by scanning all faces.
+std::vector<PlainCorner> walkersOf(const ObjModel& input, std::int32_t a, std::int32_t b) {
+    std::vector<PlainCorner> walkers;
+    std::int32_t corner = 0;
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        const std::int32_t n = face.numVertices;
+        for (std::int32_t j = 0; j < n; ++j, ++corner) {
+            if (face.vertexIndices[j] == a && face.vertexIndices[(j + 1) % n] == b) {
+                walkers.push_back({corner, f, face.vertexIndices[(j + n - 1) % n], b});
+            }
+        }
+    }
+    return walkers;
+}
+
+// The gathered corners at v in the order of the fan of faces about v, when the faces form
+// one: from each corner on to the corner whose face walks back the edge by which its own face
+// came in, each such edge walked exactly once each way and by two faces.
+bool plainFanOrder(const ObjModel& input, std::int32_t v, const std::vector<PlainCorner>& gathered,
+                   std::vector<std::int32_t>& order) {
+    order.clear();
+    PlainCorner at = gathered.front();
+    do {
+        order.push_back(at.number);
+        if (at.before == v || walkersOf(input, at.before, v).size() != 1) return false;
+        const std::vector<PlainCorner> back = walkersOf(input, v, at.before);
+        if (back.size() != 1 || back[0].face == at.face) return false;
+        at = back[0];
+    } while (at.number != gathered.front().number && order.size() < gathered.size());
+    return at.number == gathered.front().number && order.size() == gathered.size();
 }
 
 }  // namespace
@@ -178,10 +216,14 @@ void referenceDooSabinStep(const ObjModel& input, ObjModel& output, EdgeTable& e
         setUpFace(made, cornersAt(input, v), withNormals, 0, 0, 1);
         std::int32_t count = 0, corner = 0;
         Vec3f reference = {0, 0, 0};
+        std::vector<PlainCorner> gathered;
         for (std::int32_t f = 0; f < input.numFaces; ++f) {
             const ObjFace& face = input.faces[f];
-            for (std::int32_t j = 0; j < face.numVertices; ++j, ++corner) {
+            const std::int32_t size = face.numVertices;
+            for (std::int32_t j = 0; j < size; ++j, ++corner) {
                 if (face.vertexIndices[j] != v) continue;
+                gathered.push_back({corner, f, face.vertexIndices[(j + size - 1) % size],
+                                    face.vertexIndices[(j + 1) % size]});
                 made.vertexIndices[count] = corner;
                 if (withNormals) {
                     made.normalIndices[count] = corner;
@@ -192,6 +234,14 @@ void referenceDooSabinStep(const ObjModel& input, ObjModel& output, EdgeTable& e
                 }
                 ++count;
             }
+        }
+        std::vector<std::int32_t> fan;
+        if (plainFanOrder(input, v, gathered, fan)) {
+            for (std::int32_t i = 0; i < count; ++i) {
+                made.vertexIndices[i] = fan[std::size_t(i)];
+                if (withNormals) made.normalIndices[i] = fan[std::size_t(i)];
+            }
+            continue;
         }
         if (!withNormals) reference = normalizedOr(reference, {0, 0, 0});
         referenceOrderVertexRing(made, reference, output);

@@ -3,6 +3,7 @@
 // orientation shared by several test files.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -250,6 +251,57 @@ inline MeshSource triangleSphereMesh(int splits) {
         p = point(p.x / length, p.y / length, p.z / length);
     }
     return mesh;
+}
+
+// The sphere of triangles with each vertex p moved to `shape`(p): closed and manifold whatever
+// the shape does, so that saddles and folds can be made at will.
+template <typename Shape>
+MeshSource reshapedSphereMesh(int splits, Shape shape) {
+    MeshSource mesh = triangleSphereMesh(splits);
+    for (Vec4f& p : mesh.positions) p = shape(p);
+    return mesh;
+}
+
+// A monkey saddle about the sphere's first vertex: the cap around it rises and falls three
+// times round, steeply.
+inline MeshSource monkeySaddleSphereMesh() {
+    return reshapedSphereMesh(2, [](Vec4f p) {
+        const float t = (1.0f + std::sqrt(5.0f)) / 2.0f, length = std::sqrt(1.0f + t * t);
+        const float along = (-p.x + t * p.y) / length, across = (t * p.x + p.y) / length;
+        if (along < 0.6f) return p;
+        const float u = across * 4.0f, w = p.z * 4.0f, lift = 0.25f * (u * u * u - 3 * u * w * w);
+        return point(p.x * (1 + lift), p.y * (1 + lift), p.z * (1 + lift));
+    });
+}
+
+// The sphere with every radius scaled at random between 0.6 and 1.4: folds and saddles all
+// over. The same seed gives the same mesh.
+inline MeshSource noisySphereMesh(int splits, unsigned seed) {
+    std::uint32_t state = seed;
+    return reshapedSphereMesh(splits, [&state](Vec4f p) {
+        state = state * 1664525u + 1013904223u;  // a plain generator, the same everywhere
+        const float r = 0.6f + 0.8f * float(state >> 8) / float(1u << 24);
+        return point(p.x * r, p.y * r, p.z * r);
+    });
+}
+
+// The sphere stretched along x, flattened along z and twisted about the y axis by `turns`
+// radians per unit of height, so that its sides fold over one another.
+inline MeshSource twistedSphereMesh(float turns) {
+    return reshapedSphereMesh(2, [turns](Vec4f p) {
+        const float angle = turns * p.y, c = std::cos(angle), s = std::sin(angle);
+        const float x = 2.0f * p.x, z = 0.15f * p.z;
+        return point(c * x - s * z, p.y, s * x + c * z);
+    });
+}
+
+// The sphere drawn out into a sharp ridge round its equator z = 0: the points near it pushed
+// far out in x and y, so that the faces on either side of the ridge nearly close on each other.
+inline MeshSource ridgeSphereMesh() {
+    return reshapedSphereMesh(2, [](Vec4f p) {
+        const float lift = 1.0f + 3.0f * std::max(0.0f, 1.0f - 6.0f * std::fabs(p.z));
+        return point(p.x * lift, p.y * lift, p.z);
+    });
 }
 
 // The two shapes as one mesh, the second moved by `offset`; the second's vertex i becomes the
