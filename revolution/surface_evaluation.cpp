@@ -109,7 +109,7 @@ Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, cons
     const Point3d n = {degrees * (a1 * t1.x + a2 * t2.x + a3 * t3.x + a4 * t4.x),
                        degrees * (a1 * t1.y + a2 * t2.y + a3 * t3.y + a4 * t4.y),
                        degrees * (a1 * t1.z + a2 * t2.z + a3 * t3.z + a4 * t4.z)};
-    return normalizedByReciprocalIfLongerThan(n, shortestNormalisedLength);
+    return normalizedByReciprocalIfLongerThan(n, shortestNormalizedLength);
 }
 
 Point3d patchNormal(const SurfacePatch& patch, double s, double v) {

@@ -144,7 +144,7 @@ void makeBands(MeshBuilder& b, const std::vector<Sample>& grid) {
 void makeCap(MeshBuilder& b, int j, bool atStart) {
     const Float3 ring = b.mesh.vertices[b.vertexOf(0, j)];
     if (!isFinite(ring) || (ring.x == 0.0f && ring.y == 0.0f)) return;
-    const auto centre = static_cast<std::int32_t>(b.mesh.vertices.size());
+    const auto center = static_cast<std::int32_t>(b.mesh.vertices.size());
     b.mesh.vertices.push_back({0.0f, 0.0f, ring.z});
     const auto normal = static_cast<std::int32_t>(b.mesh.normals.size());
     b.mesh.normals.push_back({0.0f, 0.0f, atStart ? -1.0f : 1.0f});
@@ -152,9 +152,9 @@ void makeCap(MeshBuilder& b, int j, bool atStart) {
     for (int a = 0; a < b.columns; ++a) {
         const std::int32_t p = b.vertexOf(a, j), q = b.vertexOf((a + 1) % b.columns, j);
         if (atStart)
-            b.addTriangle(centre, q, p, normal, normal, normal);
+            b.addTriangle(center, q, p, normal, normal, normal);
         else
-            b.addTriangle(centre, p, q, normal, normal, normal);
+            b.addTriangle(center, p, q, normal, normal, normal);
     }
 }
 

@@ -105,7 +105,7 @@ void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
 // which rounds each weighed corner to single precision as it adds it: the angles below are
 // measured about this point, and moving it by one rounding would reorder corners that lie
 // nearly in line with it.
-Vec3d ringCentre(const Ring& ring) {
+Vec3d ringCenter(const Ring& ring) {
     return centroidOfDoubleSum(ring.size,
                                [&](int i) -> const Vec3f& { return positionAt(ring, i); });
 }
@@ -114,7 +114,7 @@ Vec3d ringCentre(const Ring& ring) {
 // a corner whose angle is not a number goes last.
 void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles) {
     const std::int32_t n = ring.size;
-    const Vec3d centre = ringCentre(ring);
+    const Vec3d center = ringCenter(ring);
     Vec3d u, w;
     planeAxes(unitNormal, u, w);
     const double fullTurn = 2.0 * std::acos(-1.0);
@@ -122,7 +122,7 @@ void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles)
     double anchorAngle = 0.0;
     for (std::int32_t i = 0; i < n; ++i) {
         const Vec3f& p = positionAt(ring, i);
-        const Vec3d d = {p.x - centre.x, p.y - centre.y, p.z - centre.z};
+        const Vec3d d = {p.x - center.x, p.y - center.y, p.z - center.z};
         const double angle = std::atan2(dot(d, w), dot(d, u));
         if (i == 0) anchorAngle = angle;
         double relative = angle - anchorAngle;

@@ -72,7 +72,7 @@ TEST(ObjLoaderCube, ReportsBothPassesOnStandardOutputAndNothingElse) {
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST(ObjLoaderCube, FacesAreColouredQuadsWithZeroBasedIndices) {
+TEST(ObjLoaderCube, FacesAreColoredQuadsWithZeroBasedIndices) {
     ScopedModel model;
     ASSERT_TRUE(loadText(cubeText, model.get()).loaded);
     ASSERT_EQ(model->numFaces, 6);
@@ -103,7 +103,7 @@ TEST(ObjLoaderCube, EachNormalBecomesTheUnitNormalOfItsFace) {
     expectVec3(model->normals[5], 0, -1, 0);
 }
 
-TEST(ObjLoaderNormals, ASharedNormalIsTheNormalisedSumOfItsFacesAreaWeightedNormals) {
+TEST(ObjLoaderNormals, ASharedNormalIsTheNormalizedSumOfItsFacesAreaWeightedNormals) {
     // Triangle 1 lies in z = 0 with area 2 (normal (0,0,4)); triangle 2 in x = 0 with area 0.5
     // (normal (1,0,0)). Both share normal 1 at their common corner.
     ScopedModel model;
@@ -147,7 +147,7 @@ TEST(ObjLoaderNormals, AreComputedOnlyWhenTheFacesCarryThem) {
     EXPECT_EQ(model->faces[0].normalIndices, nullptr);
 }
 
-TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneWithFourKeepsItWithAColourGetsOne) {
+TEST(ObjLoaderValues, AVertexWithThreeNumbersGetsWOneWithFourKeepsItWithAColorGetsOne) {
     ScopedModel model;
     ASSERT_TRUE(loadText("v 1 2 3\nv 4 5 6 0.5\nv 7 8 9\nv 0 2 2 0 0.5 1\nv 0 0 0 124 7 9 1\n"
                          "v 0 0 0 2 3\n",
