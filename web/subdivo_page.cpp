@@ -26,10 +26,11 @@ std::uint64_t memoryCeilingBytes = emscripten_get_heap_max();
 // of vertices, the standard library's small blocks, the stack of the GL layer.
 constexpr std::uint64_t headroomBytes = 96 * mebibyte;
 
-// The heap a rebuild takes at its peak, with dlmalloc and the memory's growth, over the
-// forecast of the level driver (which counts glibc's block sizes): measured in Chromium on
-// closed and open models (see the README), with a margin.
-constexpr double heapPerForecastByte = 1.15;
+// The heap a rebuild takes at its peak, with dlmalloc and the memory's growth, for each byte
+// of the level driver's forecast (which counts glibc's larger blocks): measured in Chromium at
+// 0.75 (a closed sphere of 99,372 triangles to level 4, 1,985 MiB of heap for a forecast of
+// 2,661 MiB) and 0.77 (a 950 x 950 quad grid to level 1), with a margin.
+constexpr double heapPerForecastByte = 0.85;
 
 // dlmalloc's count of bytes in use, an unsigned 32-bit number behind the header's int.
 std::uint64_t heapInUseBytes() { return static_cast<std::uint32_t>(mallinfo().uordblks); }
