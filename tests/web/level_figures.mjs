@@ -32,9 +32,10 @@ try {
   const loadStart = Date.now();
   const input = await page.$('#file');
   await input.uploadFile(path.resolve(model));
-  await page.waitForFunction((name) => document.getElementById('console').innerText.includes('second pass') ||
-    document.getElementById('console').innerText.includes('rror'),
-  { polling: 100, timeout: 600000 }, path.basename(model));
+  await page.waitForFunction((name) => {
+    const text = document.getElementById('console').innerText;
+    return text.includes(`Modelo: ${name}`) && (text.includes('second pass') || text.includes('rror'));
+  }, { polling: 100, timeout: 600000 }, path.basename(model));
   await page.waitForFunction(() => window.program._webGlutFrameCount() >= 2, { polling: 50, timeout: 600000 });
   console.log(`loaded in ${((Date.now() - loadStart) / 1000).toFixed(1)} s; ` +
     `longest task ${Math.round(Math.max(0, ...await page.evaluate(() => window.longTasks)))} ms`);

@@ -118,11 +118,11 @@ const checks = {
     await page.keyboard.press('End');
     const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left + 300, b.top + 300]; });
     await page.mouse.move(box[0], box[1], { steps: 4 });
-    await page.keyboard.type('0.5x');
+    await page.keyboard.type('0.5 abc');
     const state = await page.evaluate(() => ({ value: document.getElementById('controls').value,
       focused: document.activeElement.id, read: document.getElementById('controls-read').textContent }));
-    return state.focused === 'controls' && state.value.endsWith('0.5x') &&
-      state.read.startsWith('2 of the 29 numbers read') && state.read.includes('\u201c0.5x\u201d');
+    return state.focused === 'controls' && state.value.endsWith('0.5 abc') &&
+      state.read.startsWith('3 of the 29 numbers read') && state.read.includes('column 9: \u201cabc\u201d');
   },
   // One finger dragged across the picture orbits the camera, on a phone-wide page.
   async 'touch-drag-orbits'(browser) {
