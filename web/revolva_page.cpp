@@ -33,7 +33,10 @@ ControlsCopy copyControls() {
 
 void restoreControls(const ControlsCopy& copy) {
     const float* from = copy.values;
-    for (int a = 0; a < 8; ++a) from = std::copy_n(from, controlsArraySizes[a], controlsArrays[a]);
+    for (int a = 0; a < 8; ++a) {
+        std::copy_n(from, controlsArraySizes[a], controlsArrays[a]);
+        from += controlsArraySizes[a];
+    }
 }
 
 // The offset where the number after the first `count` ones begins (its leading whitespace
