@@ -51,7 +51,7 @@ function canvasPixel(canvas, clientX, clientY) {
 
 // One finger acts as the left button (a drag moves, a tap clicks), a long press as a click of
 // the right button, two fingers as a drag of the right button whose height follows the
-// pinch: spreading the fingers drags up, which zooms in.
+// pinch: spreading the fingers drags down, which brings the camera nearer.
 function connectTouch(program, id, canvas) {
   let one = null;    // { start, last, dragging, timer, done }
   let pinch = null;  // { centre, distance, last }
@@ -88,7 +88,7 @@ function connectTouch(program, id, canvas) {
     event.preventDefault();
     if (pinch && event.touches.length >= 2) {
       const d = spread(pixel(event.touches[0]), pixel(event.touches[1]));
-      pinch.last = { x: pinch.centre.x, y: Math.floor(pinch.centre.y - (d - pinch.distance)) };
+      pinch.last = { x: pinch.centre.x, y: Math.floor(pinch.centre.y + (d - pinch.distance)) };
       program._webGlutMotion(id, 1, pinch.last.x, pinch.last.y);
     } else if (one && !one.done) {
       const p = pixel(event.touches[0]);
