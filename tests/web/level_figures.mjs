@@ -62,12 +62,13 @@ try {
       top: isNew ? window.program._webHeapTopMiB() : null,
       inUse: isNew ? window.program._webHeapInUseMiB() : null,
       budget: isNew ? window.program._webBudgetMiB() : null,
+      work: isNew ? document.getElementById('work').textContent : '',
     }), newPage);
     const longest = Math.round(Math.max(0, ...state.tasks));
     let line = `+ to level ${level}: ${seconds} s, longest task ${longest} ms, wasm memory ${mib(state.memory)} MiB`;
     if (newPage) {
       line += `, heap top ${state.top.toFixed(0)} MiB, in use ${state.inUse.toFixed(0)} MiB,` +
-        ` budget now ${state.budget.toFixed(0)} MiB, level shown ${state.level}`;
+        ` budget now ${state.budget.toFixed(0)} MiB, level shown ${state.level} (${state.work})`;
     }
     console.log(line);
     const refusal = state.text.split('\n').find((l) => l.includes('not built') || l.includes('Aborted'));
