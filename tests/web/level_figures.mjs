@@ -3,6 +3,8 @@
 // and prints per level the time, the longest task that blocked the page while it built, the
 // WebAssembly memory and (on this page) the heap's top, the bytes in use and the budget.
 //   node level_figures.mjs SITE_URL MODEL MAX_LEVEL
+//   node level_figures.mjs SITE_URL --ceiling    how far this browser grows a WebAssembly
+//                                                 memory, every page of it written
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -18,7 +20,25 @@ const browser = await puppeteer.launch({
 });
 
 const mib = (bytes) => (bytes / 1048576).toFixed(0);
-try {
+
+async function measureCeiling() {
+  const page = await browser.newPage();
+  await page.goto(`${siteUrl}/index.html`);
+  const bytes = await page.evaluate(() => {
+    const memory = new WebAssembly.Memory({ initial: 1, maximum: 65536 });
+    for (const step of [1024, 1]) {
+      for (;;) {
+        try { memory.grow(step); } catch (error) { break; }
+      }
+    }
+    const all = new Uint8Array(memory.buffer);
+    for (let i = 0; i < all.length; i += 65536) all[i] = 1;
+    return all.length;
+  });
+  console.log(`WebAssembly memory grown and written: ${mib(bytes)} MiB`);
+}
+
+async function measureLevels() {
   const page = await browser.newPage();
   await page.evaluateOnNewDocument(() => {
     window.longTasks = [];
@@ -83,6 +103,11 @@ try {
       break;
     }
   }
+}
+
+try {
+  if (model === '--ceiling') await measureCeiling();
+  else await measureLevels();
 } finally {
   await browser.close();
   fs.rmSync(profile, { recursive: true, force: true });
