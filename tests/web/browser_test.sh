@@ -2,7 +2,8 @@
 # The web build in a real browser: every scene of scenes.mjs is played on the served site in
 # Debian's headless Chromium (puppeteer-core) and with the desktop programs on Xvfb, and each
 # window's picture is compared with the desktop's. A scene passes when at most 1% of its
-# pixels differ by more than 10%.
+# pixels differ by more than 10%. Then the pages' own behaviour (page_checks.mjs): model
+# switching, the user's file, a refused level, focus, touch, a phone-wide screen.
 #   tests/web/browser_test.sh SITE_DIR [SCENE...]       (all scenes by default)
 # The desktop programs come from build/ (built first when missing). Pictures and differences
 # are kept in build-web/browser-test/.
@@ -58,6 +59,9 @@ done
 
 echo "== Browser: ${scenes[*]}"
 node "$here/browser_shots.mjs" "http://127.0.0.1:$port" "$out/browser" "${scenes[@]}"
+echo "== The pages' own behaviour"
+checks_verdict=ok
+node "$here/page_checks.mjs" "http://127.0.0.1:$port" | tee "$out/page-checks.txt" || checks_verdict=FAIL
 echo "== Desktop on Xvfb"
 "$here/desktop_shots.sh" "$out/desktop" "${scenes[@]}" >"$out/desktop.log" 2>&1 ||
   { cat "$out/desktop.log" >&2; exit 1; }
@@ -65,6 +69,9 @@ echo "== Desktop on Xvfb"
 echo "== Pixels differing by more than 10% (at most 1% of the window may)"
 passed=0 failed=0
 if [[ $loader_verdict == ok ]]; then passed=1; else failed=1; fi
+page_passed=$(sed -n 's/^checks: \([0-9]*\) passed.*/\1/p' "$out/page-checks.txt")
+passed=$((passed + ${page_passed:-0}))
+[[ $checks_verdict == ok ]] || failed=$((failed + 1))
 for picture in "$out"/desktop/*.png; do
   name=$(basename "$picture" .png)
   size=$(/usr/bin/convert "$picture" -format '%w %h' info:)
