@@ -5,6 +5,7 @@
 #include "doo_sabin.h"
 
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 #include "face_geometry.h"
@@ -197,9 +198,7 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
            fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
 }
 
-}  // namespace
-
-StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
+StepResult gatherPlan(const ObjModel& input, DooSabinPlan& plan) {
     const TopologyResult gathered = gatherCornerTopology(input, plan.topology);
     if (gathered == TopologyResult::invalidModel) return StepResult::invalidInput;
     if (gathered == TopologyResult::tooManyCorners) return StepResult::countsTooLarge;
@@ -208,8 +207,28 @@ StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
     return StepResult::built;
 }
 
+}  // namespace
+
+// The scratch tables are standard containers: when one cannot obtain its storage, the
+// standard library's std::bad_alloc is caught here, at the step's edge, and the step reports
+// outOfMemory like a failed model array, its scratch released.
+StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
+    try {
+        return gatherPlan(input, plan);
+    } catch (const std::bad_alloc&) {
+        plan = DooSabinPlan{};
+        return StepResult::outOfMemory;
+    }
+}
+
 StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
-    if (fillOutput(input, plan.topology, plan.outputSize, output)) return StepResult::built;
+    bool filled = false;
+    try {
+        filled = fillOutput(input, plan.topology, plan.outputSize, output);
+    } catch (const std::bad_alloc&) {
+        filled = false;
+    }
+    if (filled) return StepResult::built;
     freeModelArrays(&output);
     output = ObjModel{};
     return StepResult::outOfMemory;

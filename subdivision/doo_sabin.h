@@ -34,13 +34,14 @@ struct DooSabinPlan {
 bool dooSabinStep(const ObjModel& input, ObjModel& output);
 
 // The first half of dooSabinStep: checks `input` and gathers its corners into `plan`, whose
-// outputSize then tells what the step would obtain. invalidInput or countsTooLarge otherwise.
+// outputSize then tells what the step would obtain. invalidInput or countsTooLarge otherwise,
+// outOfMemory when the scratch cannot be obtained (no exception leaves the step).
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
 
 // Heap bytes the step's scratch takes at most for an input of that size: the corner topology
 // and the step's own per-vertex and per-face arrays.
 std::uint64_t stepScratchBytes(const ModelSize& input);
 
-// The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory
-// leaves `output` empty.
+// The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory,
+// whether a model array or a scratch table could not be obtained, leaves `output` empty.
 StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output);

@@ -81,9 +81,17 @@ void flushBatch() {
     current->batch.clear();
 }
 
-// Makes the batch one of `kind` drawn with `culling`, drawing what it held before if it was not.
+// Vertices a batch holds at most before it is drawn: a frame of millions of faces then takes
+// a few MiB for its batch instead of gigabytes of the page's memory. Drawing in order, in
+// several calls of the same state, gives the same picture as one call.
+constexpr std::size_t batchVertexLimit = std::size_t{1} << 16;
+
+// Makes the batch one of `kind` drawn with `culling`, drawing what it held before if it was not
+// or if it is full.
 std::vector<DrawVertex>& batchFor(DrawKind kind, bool culling) {
-    if (!current->batch.empty() && (current->batchKind != kind || current->batchCulling != culling))
+    if (!current->batch.empty() &&
+        (current->batchKind != kind || current->batchCulling != culling ||
+         current->batch.size() >= batchVertexLimit))
         flushBatch();
     current->batchKind = kind;
     current->batchCulling = culling;

@@ -44,6 +44,7 @@ int initialHeight = 300;
 void (*idle)() = nullptr;
 long frameCount = 0;
 bool finishEveryFrame = false;
+bool framesHeld = false;  // the page holds the frames while it shows a message
 
 WebWindow* windowById(int id) {
     if (id < 1 || id > static_cast<int>(windows.size())) return nullptr;
@@ -76,6 +77,7 @@ bool allWindowsSwapped() {
 // every window has shown a new frame (the programs redraw one window per idle call), so that
 // each window is drawn once per frame of the browser.
 void runOneFrame() {
+    if (framesHeld) return;
     for (int id = 1; id <= static_cast<int>(windows.size()); ++id) {
         WebWindow& window = *windowById(id);
         if (!window.reshapePending) continue;
@@ -219,6 +221,10 @@ EMSCRIPTEN_KEEPALIVE void webGlutUncappedFrames(void) {
     finishEveryFrame = true;
     emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 1);
 }
+
+// Holds the frames (the main loop turns without drawing) or lets them go again: the page
+// shows a message before long work without waiting for the drawing of a large model.
+EMSCRIPTEN_KEEPALIVE void webGlutHoldFrames(int held) { framesHeld = held != 0; }
 
 // Stops the main loop, for a page that starts the program again (another model).
 EMSCRIPTEN_KEEPALIVE void webGlutStop(void) { emscripten_cancel_main_loop(); }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "failing_new.h"
 #include "test_meshes.h"
 
 namespace {
@@ -307,6 +308,32 @@ TEST(InvalidInput, IsRefusedWithTheOutputLeftEmpty) {
     });
     refusedAfter([](ObjModel& m) { m.faces[0].numVertices = -4; });
     refusedAfter([](ObjModel& m) { m.numVertices = -1; });
+}
+
+// Every allocation of the step's scratch tables failing in turn, in the plan and in the build:
+// the step reports outOfMemory, throws nothing and leaves the output empty, until it is let
+// through every one of them.
+TEST(ScratchAllocationFailure, IsReportedAsOutOfMemoryWithTheOutputLeftEmpty) {
+    for (const NormalSharing sharing : {NormalSharing::perVertex, NormalSharing::none}) {
+        OwnedModel model = buildModel(pentagonalPrismMesh(), sharing);
+        StepResult result = StepResult::outOfMemory;
+        long failures = 0;
+        for (long allowed = 0; result == StepResult::outOfMemory; ++allowed) {
+            ASSERT_LT(allowed, 1000) << "the step never finished";
+            DooSabinPlan plan;
+            OwnedModel output;
+            newCallsBeforeFailure = allowed;
+            result = planDooSabinStep(model.model, plan);
+            if (result == StepResult::built)
+                result = buildDooSabinStep(model.model, plan, output.model);
+            newCallsBeforeFailure = -1;
+            if (result != StepResult::outOfMemory) break;
+            ++failures;
+            expectEmpty(output.model);
+        }
+        EXPECT_EQ(result, StepResult::built);
+        EXPECT_GT(failures, 5) << "the scratch tables were not all made to fail";
+    }
 }
 
 TEST(TextureCoordinates, AreNotCarriedIntoTheRefinement) {

@@ -3,6 +3,7 @@
 // desktop programs' screenshots of the same scenes.
 //   node browser_shots.mjs SITE_URL OUT_DIR SCENE...     (scenes: see scenes.mjs)
 //   node browser_shots.mjs SITE_URL --frame-rate MODEL LEVEL SECONDS
+//       (prints the frames per second and the first frame's time in ms, as two numbers)
 //   node browser_shots.mjs SITE_URL --page SCENE FILE.png    (the whole page, for the README)
 import fs from 'node:fs';
 import os from 'node:os';
@@ -119,8 +120,7 @@ try {
   if (outDir === '--frame-rate') {
     const [model, level, seconds] = rest;
     const result = await measureFrameRate(browser, model, Number(level), Number(seconds));
-    console.log(`${model} level ${level}: ${result.fps.toFixed(1)} frames per second` +
-                ` (first frame ${Math.round(result.firstFrameMs)} ms after the page's start)`);
+    console.log(`${result.fps.toFixed(1)} ${Math.round(result.firstFrameMs)}`);
   } else if (outDir === '--page') {
     await shootScene(browser, rest[0], rest[1]);
   } else {

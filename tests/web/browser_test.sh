@@ -2,7 +2,9 @@
 # The web build in a real browser: every scene of scenes.mjs is played on the served site in
 # Debian's headless Chromium (puppeteer-core) and with the desktop programs on Xvfb, and each
 # window's picture is compared with the desktop's. A scene passes when at most 1% of its
-# pixels differ by more than 10%.
+# pixels differ by more than 10%. Then the pages' own behaviour (page_checks.mjs): model
+# switching, the user's file, a refused level, focus, touch, a phone-wide screen. Last, a real
+# scanned mesh (npm's "bunny") through the desktop's subdivo-export, checked by assimp and admesh.
 #   tests/web/browser_test.sh SITE_DIR [SCENE...]       (all scenes by default)
 # The desktop programs come from build/ (built first when missing). Pictures and differences
 # are kept in build-web/browser-test/.
@@ -19,8 +21,8 @@ export REVOLVA_BIN="$build/revolution/Revolva"
 export SUBDIVO_BIN="$build/polymodel/Subdivo"
 [[ -x "$REVOLVA_BIN" && -x "$SUBDIVO_BIN" ]] || "$root/scripts/build.sh"
 
-if [[ ! -d "$here/node_modules/puppeteer-core" ]]; then
-  echo "== Installing puppeteer-core (no browser: Debian's chromium is used)"
+if [[ ! -d "$here/node_modules/puppeteer-core" || ! -d "$here/node_modules/bunny" ]]; then
+  echo "== Installing puppeteer-core (no browser: Debian's chromium is used) and the bunny mesh"
   (cd "$here" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 fi
 
@@ -58,6 +60,9 @@ done
 
 echo "== Browser: ${scenes[*]}"
 node "$here/browser_shots.mjs" "http://127.0.0.1:$port" "$out/browser" "${scenes[@]}"
+echo "== The pages' own behaviour"
+checks_verdict=ok
+node "$here/page_checks.mjs" "http://127.0.0.1:$port" | tee "$out/page-checks.txt" || checks_verdict=FAIL
 echo "== Desktop on Xvfb"
 "$here/desktop_shots.sh" "$out/desktop" "${scenes[@]}" >"$out/desktop.log" 2>&1 ||
   { cat "$out/desktop.log" >&2; exit 1; }
@@ -65,6 +70,9 @@ echo "== Desktop on Xvfb"
 echo "== Pixels differing by more than 10% (at most 1% of the window may)"
 passed=0 failed=0
 if [[ $loader_verdict == ok ]]; then passed=1; else failed=1; fi
+page_passed=$(sed -n 's/^checks: \([0-9]*\) passed.*/\1/p' "$out/page-checks.txt")
+passed=$((passed + ${page_passed:-0}))
+[[ $checks_verdict == ok ]] || failed=$((failed + 1))
 for picture in "$out"/desktop/*.png; do
   name=$(basename "$picture" .png)
   size=$(/usr/bin/convert "$picture" -format '%w %h' info:)
@@ -95,5 +103,12 @@ else
   failed=$((failed + 1))
 fi
 echo "curve panel: ${status_line:-no status}  $files_verdict"
+
+echo "== A real scanned mesh through subdivo-export, read by assimp and checked by admesh"
+if "$here/real_mesh_check.sh" "$build/subdivo_export/subdivo-export" "$out/real-mesh"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 echo "browser: $passed passed, $failed failed"
 ((failed == 0))

@@ -52,12 +52,12 @@ desktop_rate() {
   rate=$(sed -n 's/^fps //p' "$E2E_TMP/subdivo.err" | tail -n 1)
 }
 
-printf '%-10s %-6s %14s %14s\n' model level desktop browser
+printf '%-10s %-6s %14s %14s %18s\n' model level 'desktop fps' 'browser fps' 'first frame (ms)'
 for model in cube.obj torus.obj; do
   for level in 3 4 5; do
     desktop_rate "$model" "$level"
     desktop=$rate
-    browser=$(node "$here/browser_shots.mjs" "http://127.0.0.1:$port" --frame-rate "$model" "$level" "$seconds")
-    printf '%-10s %-6s %14s   %s\n' "$model" "$level" "$desktop" "$browser"
+    read -r browser first_frame < <(node "$here/browser_shots.mjs" "http://127.0.0.1:$port" --frame-rate "$model" "$level" "$seconds")
+    printf '%-10s %-6s %14s %14s %18s\n' "$model" "$level" "$desktop" "$browser" "$first_frame"
   done
 done

@@ -1,6 +1,8 @@
-// Hands the mouse and keys of the page's canvases "#window1", "#window2", ... to the GLUT
-// windows of a program built for the web (web/glut_web.cpp), as a desktop GLUT would: the
-// window under the pointer takes the keys, and a drag goes on outside the window that began it.
+// Hands the mouse, touch and keys of the page's canvases "#window1", "#window2", ... to the
+// GLUT windows of a program built for the web (web/glut_web.cpp), as a desktop GLUT would: a
+// drag goes on outside the window that began it, and positions are in the window's pixels
+// however the page scales the canvas. A canvas takes the keys when it has the focus (a click
+// gives it) or when the pointer is over it and no text field is being typed in.
 'use strict';
 
 const glutSpecialKeys = {
@@ -9,17 +11,127 @@ const glutSpecialKeys = {
   PageUp: 104, PageDown: 105, Home: 106, End: 107, Insert: 108,
 };
 const glutControlKeys = { Enter: 13, Backspace: 8, Tab: 9, Escape: 27, Delete: 127 };
+const glutLeftButton = 0;
+const glutRightButton = 2;
+const longPressMs = 500;
+const touchSlopPixels = 8;
 
-function connectGlutWindow(program, id) {
+// Input that waited while the page worked (a level build, a model's load) is dropped rather
+// than replayed late: events stamped before this time are ignored.
+let glutInputResumesAt = 0;
+function dropInputUntilNow() { glutInputResumesAt = performance.now(); }
+function isStale(event) { return event.timeStamp < glutInputResumesAt; }
+
+function isTextField(element) {
+  if (!element) return false;
+  if (element.isContentEditable || element.tagName === 'TEXTAREA') return true;
+  if (element.tagName !== 'INPUT') return false;
+  return !['button', 'checkbox', 'color', 'file', 'image', 'radio', 'range', 'reset', 'submit']
+    .includes(element.type);
+}
+
+// Resolves once the browser has painted what the page shows now: for a message that must be
+// seen before work that blocks the page. The program's frames wait meanwhile, so that the
+// message is not held up behind the drawing of a large model.
+function afterPaint(program) {
+  if (program) program._webGlutHoldFrames(1);
+  return new Promise((resolve) => requestAnimationFrame(() => setTimeout(() => {
+    if (program) program._webGlutHoldFrames(0);
+    resolve();
+  }, 0)));
+}
+
+// The window's pixel under a point of the page, the canvas's scaling undone.
+function canvasPixel(canvas, clientX, clientY) {
+  const box = canvas.getBoundingClientRect();
+  const sx = box.width > 0 ? canvas.width / box.width : 1;
+  const sy = box.height > 0 ? canvas.height / box.height : 1;
+  return { x: Math.floor((clientX - box.left) * sx), y: Math.floor((clientY - box.top) * sy) };
+}
+
+// One finger acts as the left button (a drag moves, a tap clicks), a long press as a click of
+// the right button, two fingers as a drag of the right button whose height follows the
+// pinch: spreading the fingers drags down, which brings the camera nearer.
+function connectTouch(program, id, canvas) {
+  let one = null;    // { start, last, dragging, timer, done }
+  let pinch = null;  // { centre, distance, last }
+  const pixel = (touch) => canvasPixel(canvas, touch.clientX, touch.clientY);
+  const mouse = (button, state, p) => program._webGlutMouse(id, button, state, p.x, p.y);
+  const endOne = () => {
+    if (!one) return;
+    clearTimeout(one.timer);
+    if (one.dragging) mouse(glutLeftButton, 1, one.last);
+    one = null;
+  };
+  const spread = (a, b) => Math.hypot(a.x - b.x, a.y - b.y);
+  canvas.addEventListener('touchstart', (event) => {
+    event.preventDefault();
+    canvas.focus({ preventScroll: true });
+    if (event.touches.length === 1 && !pinch) {
+      const p = pixel(event.touches[0]);
+      one = { start: p, last: p, dragging: false, done: false, timer: 0 };
+      one.timer = setTimeout(() => {
+        if (!one || one.dragging) return;
+        mouse(glutRightButton, 0, one.start);
+        mouse(glutRightButton, 1, one.start);
+        one.done = true;
+      }, longPressMs);
+    } else if (event.touches.length === 2) {
+      endOne();
+      const a = pixel(event.touches[0]), b = pixel(event.touches[1]);
+      const centre = { x: Math.floor((a.x + b.x) / 2), y: Math.floor((a.y + b.y) / 2) };
+      pinch = { centre, distance: spread(a, b), last: centre };
+      mouse(glutRightButton, 0, centre);
+    }
+  }, { passive: false });
+  canvas.addEventListener('touchmove', (event) => {
+    event.preventDefault();
+    if (pinch && event.touches.length >= 2) {
+      const d = spread(pixel(event.touches[0]), pixel(event.touches[1]));
+      pinch.last = { x: pinch.centre.x, y: Math.floor(pinch.centre.y + (d - pinch.distance)) };
+      program._webGlutMotion(id, 1, pinch.last.x, pinch.last.y);
+    } else if (one && !one.done) {
+      const p = pixel(event.touches[0]);
+      if (!one.dragging && Math.hypot(p.x - one.start.x, p.y - one.start.y) < touchSlopPixels) return;
+      if (!one.dragging) {
+        clearTimeout(one.timer);
+        one.dragging = true;
+        mouse(glutLeftButton, 0, one.start);
+      }
+      one.last = p;
+      program._webGlutMotion(id, 1, p.x, p.y);
+    }
+  }, { passive: false });
+  const onEnd = (event) => {
+    event.preventDefault();
+    if (pinch) {
+      if (event.touches.length < 2) {
+        mouse(glutRightButton, 1, pinch.last);
+        pinch = null;
+      }
+      return;
+    }
+    if (one && !one.dragging && !one.done) {
+      mouse(glutLeftButton, 0, one.start);
+      mouse(glutLeftButton, 1, one.start);
+    }
+    endOne();
+  };
+  canvas.addEventListener('touchend', onEnd, { passive: false });
+  canvas.addEventListener('touchcancel', onEnd, { passive: false });
+}
+
+// `onKey(id, code, event)`, when given, sees every key first and returns true when it took it.
+function connectGlutWindow(program, id, onKey) {
   const canvas = document.getElementById('window' + id);
   let heldButtons = 0;
   let last = { x: 0, y: 0 };
   const position = (event) => {
-    const box = canvas.getBoundingClientRect();
-    last = { x: Math.floor(event.clientX - box.left), y: Math.floor(event.clientY - box.top) };
+    last = canvasPixel(canvas, event.clientX, event.clientY);
     return last;
   };
   const onMove = (event) => {
+    if (isStale(event)) return;
     const p = position(event);
     program._webGlutMotion(id, heldButtons !== 0 ? 1 : 0, p.x, p.y);
   };
@@ -35,7 +147,7 @@ function connectGlutWindow(program, id) {
     }
   };
   canvas.addEventListener('mousedown', (event) => {
-    if (event.button > 2) return;
+    if (event.button > 2 || isStale(event)) return;
     event.preventDefault();
     canvas.focus();
     if (heldButtons === 0) {
@@ -48,25 +160,34 @@ function connectGlutWindow(program, id) {
     program._webGlutMouse(id, event.button, 0, p.x, p.y);
   });
   canvas.addEventListener('mousemove', onMove);
-  canvas.addEventListener('mouseenter', () => canvas.focus({ preventScroll: true }));
+  canvas.addEventListener('mouseenter', () => {
+    if (!isTextField(document.activeElement)) canvas.focus({ preventScroll: true });
+  });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+  connectTouch(program, id, canvas);
   canvas.addEventListener('keydown', (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;
+    let code;
     if (event.key in glutSpecialKeys) {
-      program._webGlutSpecial(id, glutSpecialKeys[event.key], last.x, last.y);
+      event.preventDefault();
+      if (!isStale(event)) program._webGlutSpecial(id, glutSpecialKeys[event.key], last.x, last.y);
+      return;
     } else if (event.key in glutControlKeys) {
-      program._webGlutKey(id, glutControlKeys[event.key], last.x, last.y);
+      code = glutControlKeys[event.key];
     } else if (event.key.length === 1 && event.key.charCodeAt(0) < 256) {
-      program._webGlutKey(id, event.key.charCodeAt(0), last.x, last.y);
+      code = event.key.charCodeAt(0);
     } else {
       return;
     }
     event.preventDefault();
+    if (isStale(event)) return;
+    if (onKey && onKey(id, code, event)) return;
+    program._webGlutKey(id, code, last.x, last.y);
   });
 }
 
-function connectGlutWindows(program, count) {
-  for (let id = 1; id <= count; ++id) connectGlutWindow(program, id);
+function connectGlutWindows(program, count, onKey) {
+  for (let id = 1; id <= count; ++id) connectGlutWindow(program, id, onKey);
 }
 
 // Puts a fresh canvas in place of the old one, so that a program started again gets a new

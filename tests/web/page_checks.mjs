@@ -1,0 +1,179 @@
+// What the pages do beyond the programs' pictures, one scene each in headless Chromium: model
+// switching, the user's own file (opened twice, framed in the view), a refused level, keys
+// kept by a text field, a touch drag, a phone-wide screen. Prints one line per check and
+// "checks: N passed, M failed".
+//   node page_checks.mjs SITE_URL [--shots DIR]   (--shots: the pages at 390 px, for the README)
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [siteUrl, option, shotDir] = process.argv.slice(2);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-'));
+const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
+
+async function open(browser, url, viewport) {
+  const page = await browser.newPage();
+  if (viewport) await page.setViewport(viewport);
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(String(error)));
+  await page.goto(`${siteUrl}/${url}`);
+  await page.waitForFunction(() => window.program && window.program._webGlutFrameCount() >= 2,
+    { polling: 20, timeout: 60000 });
+  return page;
+}
+
+async function waitFrames(page, count) {
+  const start = await page.evaluate(() => window.program._webGlutFrameCount());
+  await page.waitForFunction((target) => window.program._webGlutFrameCount() >= target,
+    { polling: 20, timeout: 60000 }, start + count);
+}
+
+const consoleText = (page) => page.$eval('#console', (panel) => panel.innerText);
+
+// A cube of side 300 around (1000, -800, 2500): far outside the start view.
+function writeFarModel() {
+  const file = path.join(work, 'far_cube.obj');
+  let text = '';
+  for (const [x, y, z] of [[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0], [0, 0, 1], [1, 0, 1], [1, 1, 1], [0, 1, 1]])
+    text += `v ${850 + 300 * x} ${-950 + 300 * y} ${2350 + 300 * z}\n`;
+  text += 'f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n';
+  fs.writeFileSync(file, text);
+  return file;
+}
+
+// Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit.
+async function modelPixels(page) {
+  const shot = await page.screenshot({ encoding: 'base64', clip: await page.$eval('#window1', (c) => {
+    const b = c.getBoundingClientRect();
+    return { x: b.left, y: b.top, width: b.width, height: b.height };
+  }) });
+  return page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${data}`;
+    await image.decode();
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const pixels = context.getImageData(0, 0, image.width, image.height).data;
+    let count = 0;
+    for (let i = 0; i < pixels.length; i += 4)
+      if (Math.abs(pixels[i] - 255) < 8 && Math.abs(pixels[i + 1] - 217) < 8 && Math.abs(pixels[i + 2] - 102) < 8) ++count;
+    return count;
+  }, shot);
+}
+
+const checks = {
+  // Switching samples ends the old program without a line of its own.
+  async 'model-switch'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    await page.select('#sample', 'cube.obj');
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('Modelo: cube.obj'));
+    await page.select('#sample', 'torus.obj');
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('Modelo: torus.obj'));
+    await waitFrames(page, 3);
+    const text = await consoleText(page);
+    return !text.includes('ended with status') && !text.includes('cube') &&
+      await page.$eval('#sample', (s) => s.value) === 'torus.obj';
+  },
+  // The user's file opens framed (announced, in view), and opens again when picked again.
+  async 'own-file-twice-in-view'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    const file = writeFarModel();
+    const input = await page.$('#file');
+    let framed = true;
+    for (let time = 0; time < 2; ++time) {
+      await page.evaluate(() => { window.program._webGlutStop(); document.getElementById('console').textContent = ''; });
+      await input.uploadFile(file);
+      await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+        { polling: 20, timeout: 60000 });
+      await waitFrames(page, 3);
+      framed = framed && await modelPixels(page) > 2000;
+    }
+    const shown = await page.$eval('#sample', (s) => s.options[s.selectedIndex].textContent);
+    return framed && shown.startsWith('far_cube.obj');
+  },
+  // A level over the page's memory is refused; the page goes on drawing the level before.
+  async 'level-refused'(browser) {
+    const page = await open(browser, 'subdivo.html?model=torus.obj&memory=100');
+    await page.focus('#window1');
+    for (let level = 1; level <= 8; ++level) {
+      await page.keyboard.press('+');
+      await page.waitForFunction(() => !document.getElementById('work').textContent.includes('Building'));
+      if ((await consoleText(page)).includes('not built')) break;
+    }
+    await waitFrames(page, 3);
+    const text = await consoleText(page);
+    const level = await page.evaluate(() => window.program._webSubdivoLevel());
+    const shown = await page.$eval('#level', (e) => e.textContent);
+    return text.includes('more than the memory budget') && level >= 1 && shown === `Level ${level}` &&
+      page.errors.length === 0;
+  },
+  // Typing in the controls text with the pointer over the editor: the text takes the keys, and
+  // the page says where reading stops.
+  async 'text-field-keeps-keys'(browser) {
+    const page = await open(browser, 'revolva.html');
+    await page.$eval('#controls', (area) => { area.value = '1 2 '; area.dispatchEvent(new Event('input')); });
+    await page.click('#controls');
+    await page.keyboard.press('End');
+    const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left + 300, b.top + 300]; });
+    await page.mouse.move(box[0], box[1], { steps: 4 });
+    await page.keyboard.type('0.5 abc');
+    const state = await page.evaluate(() => ({ value: document.getElementById('controls').value,
+      focused: document.activeElement.id, read: document.getElementById('controls-read').textContent }));
+    return state.focused === 'controls' && state.value.endsWith('0.5 abc') &&
+      state.read.startsWith('3 of the 29 numbers read') && state.read.includes('column 9: \u201cabc\u201d');
+  },
+  // One finger dragged across the picture orbits the camera, on a phone-wide page.
+  async 'touch-drag-orbits'(browser) {
+    const page = await open(browser, 'subdivo.html', phone);
+    const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+    const before = await page.$eval('#window1', (c) => c.toDataURL());
+    await page.touchscreen.touchStart(box[0] + box[2] / 2, box[1] + 100);
+    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + box[2] / 2 + 20 * step, box[1] + 100 + 6 * step);
+    await page.touchscreen.touchEnd();
+    await waitFrames(page, 3);
+    const after = await page.$eval('#window1', (c) => c.toDataURL());
+    return before !== after;
+  },
+  // Both pages fit a 390 px screen without scrolling sideways.
+  async 'phone-width'(browser) {
+    let fits = true;
+    for (const name of ['subdivo.html', 'revolva.html']) {
+      const page = await open(browser, name, phone);
+      await waitFrames(page, 3);
+      fits = fits && await page.evaluate(() => document.documentElement.scrollWidth <= 390);
+      if (shotDir) await page.screenshot({ path: path.join(shotDir, `web-${name.replace('.html', '')}-390.png`), fullPage: true });
+      await page.close();
+    }
+    return fits;
+  },
+};
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-profile-'));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium', headless: true,
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run', `--user-data-dir=${profile}`,
+    '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  defaultViewport: { width: 1400, height: 1000, deviceScaleFactor: 1 },
+});
+let passed = 0, failed = 0;
+try {
+  const names = option === '--shots' ? ['phone-width'] : Object.keys(checks);
+  for (const name of names) {
+    let ok = false;
+    try {
+      ok = await checks[name](browser);
+    } catch (error) {
+      console.log(`${name}: ${error.message}`);
+    }
+    if (ok) ++passed; else ++failed;
+    console.log(`${name.padEnd(28)} ${ok ? 'ok' : 'FAIL'}`);
+  }
+} finally {
+  await browser.close();
+  fs.rmSync(profile, { recursive: true, force: true });
+  fs.rmSync(work, { recursive: true, force: true });
+}
+console.log(`checks: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);
