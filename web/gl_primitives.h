@@ -77,10 +77,10 @@ void forEachSegment(unsigned mode, int count, Visit visit) {
 
 // Twice the signed area of a polygon of clip-space corners after the division by w: positive
 // when the corners turn counter-clockwise on the screen.
-float projectedArea(const Vec4* vertices, const int* corners, int cornerCount);
+float projectedArea(const Vec4f* vertices, const int* corners, int cornerCount);
 
 // The quadrilateral that OpenGL fills for a line `width` pixels wide from a to b (clip space)
 // on a viewport of the given size: the line moved by half the width to either side along the
 // screen axis across which it runs less steeply. Corners in the order a-, b-, b+, a+.
-std::array<Vec4, 4> wideLineQuad(const Vec4& a, const Vec4& b, float width, int viewportWidth,
-                                 int viewportHeight);
+std::array<Vec4f, 4> wideLineQuad(const Vec4f& a, const Vec4f& b, float width, int viewportWidth,
+                                  int viewportHeight);

@@ -20,7 +20,7 @@ MaterialParameters material(float ambient, float diffuse, float specular, float 
             shininess};
 }
 
-LightParameters whiteLight(Vec4 position, float ambient) {
+LightParameters whiteLight(Vec4f position, float ambient) {
     return {position, {ambient, ambient, ambient, 1.0f}, {1, 1, 1, 1}, {1, 1, 1, 1}};
 }
 
@@ -70,7 +70,7 @@ TEST(Lighting, LightOffLeavesSceneAmbientOnlyAndSumsAreClamped) {
 
 TEST(NormalMatrix, ScaledAxisGetsTheInverseScale) {
     const NormalMatrix n = normalMatrix(scaleMatrix(2.0f, 1.0f, 4.0f));
-    const Vec3 v = transformNormal(n, {1.0f, 1.0f, 1.0f});
+    const Vec3f v = transformNormal(n, {1.0f, 1.0f, 1.0f});
     EXPECT_FLOAT_EQ(v.x, 0.5f);
     EXPECT_FLOAT_EQ(v.y, 1.0f);
     EXPECT_FLOAT_EQ(v.z, 0.25f);
@@ -78,7 +78,7 @@ TEST(NormalMatrix, ScaledAxisGetsTheInverseScale) {
 
 TEST(NormalMatrix, RotationTurnsNormalsAsPoints) {
     const Mat4 r = rotationMatrix(90.0f, 0.0f, 0.0f, 1.0f);
-    const Vec3 v = transformNormal(normalMatrix(r), {1.0f, 0.0f, 0.0f});
+    const Vec3f v = transformNormal(normalMatrix(r), {1.0f, 0.0f, 0.0f});
     EXPECT_NEAR(v.x, 0.0f, 1e-6f);
     EXPECT_NEAR(v.y, 1.0f, 1e-6f);
 }
@@ -108,7 +108,7 @@ TEST(Primitives, LineLoopClosesItself) {
 }
 
 TEST(Primitives, CounterClockwiseCornersHavePositiveArea) {
-    const Vec4 square[4] = {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 2, 0, 2}, {0, 1, 0, 1}};
+    const Vec4f square[4] = {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 2, 0, 2}, {0, 1, 0, 1}};
     const int turning[4] = {0, 1, 2, 3};
     const int reversed[4] = {3, 2, 1, 0};
     EXPECT_FLOAT_EQ(projectedArea(square, turning, 4), 2.0f);
