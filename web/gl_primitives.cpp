@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-bool isAreaMode(unsigned mode) { return mode >= 0x0004 && mode <= 0x0009; }
+bool isAreaMode(unsigned mode) { return mode >= GL_TRIANGLES && mode <= GL_POLYGON; }
 
-bool isLineMode(unsigned mode) { return mode >= 0x0001 && mode <= 0x0003; }
+bool isLineMode(unsigned mode) { return mode >= GL_LINES && mode <= GL_LINE_STRIP; }
 
 const int* consecutiveIndices(int count) {
     static std::vector<int> indices;

@@ -85,24 +85,24 @@ TEST(NormalMatrix, RotationTurnsNormalsAsPoints) {
 
 TEST(Primitives, StripTrianglesKeepTheFirstOnesTurn) {
     const std::vector<std::vector<int>> expected = {{0, 1, 2}, {2, 1, 3}, {2, 3, 4}};
-    EXPECT_EQ(polygonsOf(0x0005, 5), expected);
+    EXPECT_EQ(polygonsOf(GL_TRIANGLE_STRIP, 5), expected);
 }
 
 TEST(Primitives, QuadStripQuadsGoRoundTheirCorners) {
     const std::vector<std::vector<int>> expected = {{0, 1, 3, 2}, {2, 3, 5, 4}};
-    EXPECT_EQ(polygonsOf(0x0008, 6), expected);
+    EXPECT_EQ(polygonsOf(GL_QUAD_STRIP, 6), expected);
 }
 
 TEST(Primitives, IncompleteQuadsAndTinyPolygonsAreDropped) {
-    EXPECT_EQ(polygonsOf(0x0007, 7).size(), 1u);
-    EXPECT_TRUE(polygonsOf(0x0009, 2).empty());
+    EXPECT_EQ(polygonsOf(GL_QUADS, 7).size(), 1u);
+    EXPECT_TRUE(polygonsOf(GL_POLYGON, 2).empty());
     const std::vector<std::vector<int>> pentagon = {{0, 1, 2, 3, 4}};
-    EXPECT_EQ(polygonsOf(0x0009, 5), pentagon);
+    EXPECT_EQ(polygonsOf(GL_POLYGON, 5), pentagon);
 }
 
 TEST(Primitives, LineLoopClosesItself) {
     std::vector<std::pair<int, int>> segments;
-    forEachSegment(0x0002, 3, [&](int a, int b) { segments.emplace_back(a, b); });
+    forEachSegment(GL_LINE_LOOP, 3, [&](int a, int b) { segments.emplace_back(a, b); });
     const std::vector<std::pair<int, int>> expected = {{0, 1}, {1, 2}, {2, 0}};
     EXPECT_EQ(segments, expected);
 }
