@@ -249,7 +249,7 @@ Vec3f windowPosition(const Vec4f& clip) {
 }
 
 // The clip-space point at the centre of the pixel (x, y) at depth z in [0, 1].
-Vec4f pixelCentre(int x, int y, float z) {
+Vec4f pixelCenter(int x, int y, float z) {
     const int* v = current->raster.viewport;
     return {(static_cast<float>(x - v[0]) + 0.5f) / static_cast<float>(v[2]) * 2.0f - 1.0f,
             (static_cast<float>(y - v[1]) + 0.5f) / static_cast<float>(v[3]) * 2.0f - 1.0f,
@@ -292,7 +292,7 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
             if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
-                batch.push_back({pixelCentre(left + column, bottom + row, c.rasterPosition.z),
+                batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
                                  c.rasterColor, c.rasterColor});
     c.rasterPosition.x += xmove;
 }
