@@ -204,18 +204,24 @@ TEST(ObjLoaderValues, NumbersBelowTheFloatRangeRoundToZero) {
 }
 
 TEST(ObjLoaderValues, InfiniteOrUndefinedNumbersAreNoNumbers) {
-    for (const char* line : {"v 1e39 0 0\n", "v 0 -1e400 0\n", "v inf 0 0\n", "v 0 0 nan\n"}) {
+    const std::string vertexError = "Error reading vertex data!\n";
+    const struct {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"v 1e39 0 0\n", vertexError},
+        {"v 0 -1e400 0\n", vertexError},
+        {"v inf 0 0\n", vertexError},
+        {"v 0 0 nan\n", vertexError},
+        {"v 0 0 0\nvn 0 infinity 0\n", "Error reading normal vectors!\n"},
+        {"v 0 0 0\nvt nan 0.5\n", "Error reading texture coordinates!\n"},
+    };
+    for (const auto& c : cases) {
         ScopedModel model;
-        const LoadOutcome outcome = loadText(line, model.get());
-        EXPECT_FALSE(outcome.loaded) << line;
-        EXPECT_EQ(outcome.err, "Error reading vertex data!\n") << line;
+        const LoadOutcome outcome = loadText(c.text, model.get());
+        EXPECT_FALSE(outcome.loaded) << c.text;
+        EXPECT_EQ(outcome.err, c.message) << c.text;
     }
-    ScopedModel normal;
-    EXPECT_EQ(loadText("v 0 0 0\nvn 0 infinity 0\n", normal.get()).err,
-              "Error reading normal vectors!\n");
-    ScopedModel texture;
-    EXPECT_EQ(loadText("v 0 0 0\nvt nan 0.5\n", texture.get()).err,
-              "Error reading texture coordinates!\n");
 }
 
 TEST(ObjLoaderValues, AnOptionalFieldThatIsNoNumberLeavesTheShorterForm) {
