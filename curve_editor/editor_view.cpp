@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "editor_input.h"
+#include "weight_sum_sign.h"
 
 namespace {
 
@@ -16,8 +17,6 @@ bool formatInto(char (&buffer)[labelNumberBufferSize], const char* pattern, int 
     const int needed = std::snprintf(buffer, sizeof buffer, pattern, precision, value);
     return needed >= 0 && static_cast<std::size_t>(needed) < sizeof buffer;
 }
-
-bool isNegative(double weightSum) { return weightSum < 0.0; }
 
 }  // namespace
 
@@ -32,11 +31,9 @@ std::vector<std::vector<WindowPoint>> curveStrips(const GeneratrixCurve& curve, 
         const float t = static_cast<float>(k) / lastIndex;
         double weightSum = 0.0;
         const Point3d sample = curve.evaluate(t, weightSum);
-        // A sign change means the denominator crossed zero between the samples: the rational
-        // curve ran off to infinity there, so no segment may join them.
-        if (k > 0 && isNegative(weightSum) != previousNegative) strips.emplace_back();
+        if (k > 0 && isNegativeWeightSum(weightSum) != previousNegative) strips.emplace_back();
         strips.back().push_back(windowPosition(sample));
-        previousNegative = isNegative(weightSum);
+        previousNegative = isNegativeWeightSum(weightSum);
     }
     return strips;
 }

@@ -55,7 +55,9 @@ struct RationalSum {
 };
 
 // Adds the term coefficient * point, the coefficient being basis value(s) times weight. The
-// weight sum is added first, then x, y, z: the order every evaluation has always used.
+// curve, the surface points and the tessellation's two ways of sampling all add their terms
+// here, in the same order of terms, so that they agree bit for bit (the editor's strips and
+// the surface's bands break at the same sign changes of the weight sum).
 inline void addRationalTerm(RationalSum& sum, double coefficient, const Point3d& point) {
     sum.weightSum += coefficient;
     sum.weightedPoints.x += coefficient * point.x;

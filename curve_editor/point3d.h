@@ -1,9 +1,7 @@
-// A point or direction in 3D space, in double precision.
-// Control points, curve and surface points and normals of the surface of revolution use it.
+// A point or direction in 3D space, in double precision: the control points, curve and surface
+// points and normals of the surface of revolution.
 #pragma once
 
-struct Point3d {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-};
+#include "vector3.h"
+
+using Point3d = Vec3d;

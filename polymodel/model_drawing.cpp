@@ -6,8 +6,7 @@
 #include "face_geometry.h"
 
 Vec3f flatFaceNormal(const ObjModel& model, const ObjFace& face) {
-    // Summed in single precision: the normals handed to OpenGL have always been formed so.
-    return normalizedOr(newellNormal<float>(face, model.vertices), {0.0f, 1.0f, 0.0f});
+    return normalizedOr(newellNormalFloat(face, model.vertices), {0.0f, 1.0f, 0.0f});
 }
 
 Vec3f normalLineEnd(const Vec4f& position, const Vec3f& normal, float length) {

@@ -4,12 +4,7 @@
 
 #include <cstdint>
 
-struct Vec4f {
-    float x, y, z, w;
-};
-struct Vec3f {
-    float x, y, z;
-};
+#include "vector3.h"
 
 // OpenGL primitive numbers, kept here so that the record needs no GL header.
 constexpr std::int32_t primitiveTriangles = 0x0004;  // GL_TRIANGLES

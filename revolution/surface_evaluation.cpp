@@ -23,17 +23,6 @@ void accumulate(HomogeneousPoint& sum, double coefficient, const HomogeneousPoin
     sum.w += coefficient * point.w;
 }
 
-Point3d normalisedIfLong(Point3d n) {
-    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    if (length > shortestNormalisedLength) {
-        const double inverse = 1.0 / length;
-        n.x *= inverse;
-        n.y *= inverse;
-        n.z *= inverse;
-    }
-    return n;
-}
-
 }  // namespace
 
 PatchParameter selectPatch(double u) {
@@ -120,7 +109,7 @@ Point3d patchNormalFromBasis(const HomogeneousNet& net, double s, double v, cons
     const Point3d n = {degrees * (a1 * t1.x + a2 * t2.x + a3 * t3.x + a4 * t4.x),
                        degrees * (a1 * t1.y + a2 * t2.y + a3 * t3.y + a4 * t4.y),
                        degrees * (a1 * t1.z + a2 * t2.z + a3 * t3.z + a4 * t4.z)};
-    return normalisedIfLong(n);
+    return normalizedByReciprocalIfLongerThan(n, shortestNormalizedLength);
 }
 
 Point3d patchNormal(const SurfacePatch& patch, double s, double v) {

@@ -24,7 +24,7 @@ struct PatchParameter {
 };
 
 // Normals are normalised only when longer than this; shorter ones are returned as computed.
-constexpr double shortestNormalisedLength = 1e-8;
+constexpr double shortestNormalizedLength = 1e-8;
 
 // Patch k owns (k, k + 1], patch 0 owns [0, 1]: a boundary belongs to the lower patch.
 // Parameters below 0 extend patch 0 and those above 4 (or not a number) extend patch 3.
@@ -38,7 +38,7 @@ Point3d tripleProduct(const HomogeneousPoint& p, const HomogeneousPoint& q,
 // have equal length. A zero weight sum gives non-finite coordinates.
 Point3d patchPoint(const SurfacePatch& patch, double s, double v, double& weightSum);
 // The patch normal at (s, v): along (d/ds x d/dv) where the weight sum is positive, of unit
-// length unless shorter than shortestNormalisedLength (then returned unnormalised).
+// length unless shorter than shortestNormalizedLength (then returned unnormalised).
 Point3d patchNormal(const SurfacePatch& patch, double s, double v);
 
 // patchPoint from basis values already at hand: basisS[i] = bernstein(rows - 1, i, s) for

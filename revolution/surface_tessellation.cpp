@@ -14,8 +14,6 @@ float singlePrecision(double value) {
     return static_cast<float>(value);  // rounds to nearest; NaN stays NaN
 }
 
-bool weightSumsDifferInSign(double a, double b) { return (a < 0.0) != (b < 0.0); }
-
 double columnParameter(int i, int revolutionSamples, int patchCount) {
     return static_cast<double>(i) / static_cast<double>(revolutionSamples - 1) *
            static_cast<double>(patchCount);

@@ -8,6 +8,7 @@
 
 #include "point3d.h"
 #include "revolution_surface.h"
+#include "weight_sum_sign.h"
 
 // One emitted vertex: its normal, then its point, as handed to glNormal3f / glVertex3f.
 struct StripVertex {
@@ -40,9 +41,6 @@ using BandSink = std::function<void(const SurfaceBand&)>;
 // A coordinate in single precision for OpenGL; values beyond the float range (near a pole of
 // the rational surface) become infinities of their sign rather than an undefined conversion.
 float singlePrecision(double value);
-
-// Weight sums differ in sign when exactly one is negative; zero counts as positive.
-bool weightSumsDifferInSign(double a, double b);
 
 // The turning parameter of column i: (i / (Nu - 1)) * patchCount.
 double columnParameter(int i, int revolutionSamples, int patchCount);

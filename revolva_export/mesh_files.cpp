@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "face_normal_formulas.h"
 #include "number_text.h"
 
 namespace {
@@ -45,13 +46,8 @@ Float3 scaled(const Float3& p, double scale) {
 }
 
 Float3 unitNormal(const Float3& a, const Float3& b, const Float3& c) {
-    const double e[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
-    const double f[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
-    const double n[3] = {e[1] * f[2] - e[2] * f[1], e[2] * f[0] - e[0] * f[2],
-                         e[0] * f[1] - e[1] * f[0]};
-    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    if (!(length > 0.0)) return {};
-    return {float(n[0] / length), float(n[1] / length), float(n[2] / length)};
+    Vec3d n = crossOfCornersInDouble(a, b, c);
+    return scaleToUnitIfPositive(n) ? toFloat(n) : Float3{};
 }
 
 constexpr std::size_t textChunk = std::size_t{1} << 20;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "face_normal_formulas.h"
 #include "revolution_surface.h"
 #include "surface_evaluation.h"
 #include "surface_tessellation.h"
@@ -38,7 +39,8 @@ std::vector<Sample> sampleGrid(const RevolutionSurface& surface, int columns, in
     return grid;
 }
 
-Float3 toFloat(const Point3d& p) {
+// Saturating: a coordinate beyond the float range becomes an infinity (see singlePrecision).
+Float3 toSinglePrecision(const Point3d& p) {
     return {singlePrecision(p.x), singlePrecision(p.y), singlePrecision(p.z)};
 }
 
@@ -46,13 +48,6 @@ bool sameFloat(const Float3& a, const Float3& b) { return a.x == b.x && a.y == b
 
 bool isFinite(const Float3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-// (b - a) x (c - a) of the single-precision corners, worked out in double.
-Point3d crossOfCorners(const Float3& a, const Float3& b, const Float3& c) {
-    const double e[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
-    const double f[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
-    return {e[1] * f[2] - e[2] * f[1], e[2] * f[0] - e[0] * f[2], e[0] * f[1] - e[1] * f[0]};
 }
 
 struct MeshBuilder {
@@ -71,7 +66,7 @@ struct MeshBuilder {
         const Float3& p = mesh.vertices[a];
         const Float3& q = mesh.vertices[b];
         const Float3& r = mesh.vertices[c];
-        const Point3d n = crossOfCorners(p, q, r);
+        const Point3d n = crossOfCornersInDouble(p, q, r);
         const bool spans = n.x != 0.0 || n.y != 0.0 || n.z != 0.0;
         if (a == b || b == c || a == c) return;  // two corners on one pole: nothing to draw
         if (!isFinite(p) || !isFinite(q) || !isFinite(r) || !spans ||
@@ -93,15 +88,15 @@ void makeVertices(MeshBuilder& b, const std::vector<Sample>& grid, bool& closedP
     const int rows = b.rows, columns = b.columns;
     std::vector<bool> pole(static_cast<std::size_t>(rows));
     for (int j = 0; j < rows; ++j) {
-        const Float3 p = toFloat(grid[static_cast<std::size_t>(j)].point);
+        const Float3 p = toSinglePrecision(grid[static_cast<std::size_t>(j)].point);
         pole[j] = p.x == 0.0f && p.y == 0.0f && std::isfinite(p.z);
         if (pole[j]) ++b.mesh.poles;
     }
     closedProfile = rows > 2 && !pole[0];
     for (int i = 0; i < columns && closedProfile; ++i) {
         const std::size_t column = static_cast<std::size_t>(i) * rows;
-        closedProfile =
-            sameFloat(toFloat(grid[column].point), toFloat(grid[column + rows - 1].point));
+        closedProfile = sameFloat(toSinglePrecision(grid[column].point),
+                                  toSinglePrecision(grid[column + rows - 1].point));
     }
     b.mesh.sampleVertex.assign(grid.size(), -1);
     for (int i = 0; i < columns; ++i) {
@@ -115,9 +110,10 @@ void makeVertices(MeshBuilder& b, const std::vector<Sample>& grid, bool& closedP
                 const Sample& sample = grid[static_cast<std::size_t>(i) * rows + j];
                 const double side = sample.weightSum < 0.0 ? -1.0 : 1.0;
                 index = static_cast<std::int32_t>(b.mesh.vertices.size());
-                b.mesh.vertices.push_back(toFloat(sample.point));
-                b.mesh.normals.push_back(toFloat({side * sample.normal.x, side * sample.normal.y,
-                                                  side * sample.normal.z}));
+                b.mesh.vertices.push_back(toSinglePrecision(sample.point));
+                b.mesh.normals.push_back(toSinglePrecision({side * sample.normal.x,
+                                                            side * sample.normal.y,
+                                                            side * sample.normal.z}));
                 b.axisNormal.push_back(pole[j]);
             }
         }
@@ -148,7 +144,7 @@ void makeBands(MeshBuilder& b, const std::vector<Sample>& grid) {
 void makeCap(MeshBuilder& b, int j, bool atStart) {
     const Float3 ring = b.mesh.vertices[b.vertexOf(0, j)];
     if (!isFinite(ring) || (ring.x == 0.0f && ring.y == 0.0f)) return;
-    const auto centre = static_cast<std::int32_t>(b.mesh.vertices.size());
+    const auto center = static_cast<std::int32_t>(b.mesh.vertices.size());
     b.mesh.vertices.push_back({0.0f, 0.0f, ring.z});
     const auto normal = static_cast<std::int32_t>(b.mesh.normals.size());
     b.mesh.normals.push_back({0.0f, 0.0f, atStart ? -1.0f : 1.0f});
@@ -156,9 +152,9 @@ void makeCap(MeshBuilder& b, int j, bool atStart) {
     for (int a = 0; a < b.columns; ++a) {
         const std::int32_t p = b.vertexOf(a, j), q = b.vertexOf((a + 1) % b.columns, j);
         if (atStart)
-            b.addTriangle(centre, q, p, normal, normal, normal);
+            b.addTriangle(center, q, p, normal, normal, normal);
         else
-            b.addTriangle(centre, p, q, normal, normal, normal);
+            b.addTriangle(center, p, q, normal, normal, normal);
     }
 }
 
@@ -198,8 +194,9 @@ double signedVolume(const SurfaceMesh& mesh) {
     double sixfold = 0.0;
     for (const MeshTriangle& t : mesh.triangles) {
         const Float3& a = mesh.vertices[t.vertex[0]];
-        const Point3d n = crossOfCorners(a, mesh.vertices[t.vertex[1]], mesh.vertices[t.vertex[2]]);
-        sixfold += a.x * n.x + a.y * n.y + a.z * n.z;
+        const Point3d n =
+            crossOfCornersInDouble(a, mesh.vertices[t.vertex[1]], mesh.vertices[t.vertex[2]]);
+        sixfold += dot(toDouble(a), n);
     }
     return sixfold / 6.0;
 }
@@ -243,25 +240,21 @@ void flipOrientation(SurfaceMesh& mesh) {
 void completeNormals(SurfaceMesh& mesh, const std::vector<bool>& onAxis) {
     std::vector<Point3d> sums(mesh.normals.size());
     for (const MeshTriangle& t : mesh.triangles) {
-        const Point3d n = crossOfCorners(mesh.vertices[t.vertex[0]], mesh.vertices[t.vertex[1]],
-                                         mesh.vertices[t.vertex[2]]);
-        for (const std::int32_t k : t.normal) {
-            sums[k].x += n.x;
-            sums[k].y += n.y;
-            sums[k].z += n.z;
-        }
+        const Point3d n =
+            crossOfCornersInDouble(mesh.vertices[t.vertex[0]], mesh.vertices[t.vertex[1]],
+                                   mesh.vertices[t.vertex[2]]);
+        for (const std::int32_t k : t.normal) sums[k] = sums[k] + n;
     }
     for (std::size_t k = 0; k < mesh.normals.size(); ++k) {
         Float3& n = mesh.normals[k];
-        const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
-        if (!onAxis[k] && length > 0.5) continue;
+        if (!onAxis[k] && length(toDouble(n)) > 0.5) continue;
         const Point3d& s = sums[k];
         if (onAxis[k]) {
             n = {0.0f, 0.0f, s.z < 0.0 ? -1.0f : 1.0f};
             continue;
         }
-        const double sum = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
-        if (sum > 0.0) n = toFloat({s.x / sum, s.y / sum, s.z / sum});
+        Point3d unit = s;
+        if (scaleToUnitIfPositive(unit)) n = toSinglePrecision(unit);
     }
 }
 

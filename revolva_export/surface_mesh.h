@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "generatrix_curve.h"
+#include "vector3.h"
 
 struct MeshSettings {
     int curveSamples = 10;  // Nv, at least 2
@@ -17,11 +18,7 @@ struct MeshSettings {
     bool caps = false;      // close ends off the axis with flat discs
 };
 
-struct Float3 {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-};
+using Float3 = Vec3f;
 
 struct MeshTriangle {
     std::int32_t vertex[3];  // counter-clockwise seen from the side the normals face

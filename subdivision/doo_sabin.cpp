@@ -71,22 +71,11 @@ void setCorner(ObjFace& face, std::int32_t j, std::int32_t cornerNumber) {
     if (face.normalIndices != nullptr) face.normalIndices[j] = cornerNumber;
 }
 
-// The running mean of the corners' normals, renormalised after every corner, so that later
-// corners weigh more. A sum that cancels is kept as it is until a later corner fixes it.
+// The face's normal from its corners' normals (see runningFaceNormal).
 Vec3f faceNormal(const ObjModel& input, const ObjFace& face) {
-    const float q = 1.0f / static_cast<float>(face.numVertices);
-    Vec3f normal = {0.0f, 0.0f, 0.0f};
-    for (std::int32_t j = 0; j < face.numVertices; ++j) {
-        const Vec3f& n = input.normals[face.normalIndices[j]];
-        normal = {normal.x + q * n.x, normal.y + q * n.y, normal.z + q * n.z};
-        normal = normalizedOr(normal, normal);
-    }
-    return normal;
-}
-
-Vec4f halfway(const Vec4f& a, const Vec4f& b) {
-    return {0.5f * a.x + 0.5f * b.x, 0.5f * a.y + 0.5f * b.y, 0.5f * a.z + 0.5f * b.z,
-            0.5f * a.w + 0.5f * b.w};
+    return runningFaceNormal(face.numVertices, [&](int j) -> const Vec3f& {
+        return input.normals[face.normalIndices[j]];
+    });
 }
 
 // The new vertices and normals of every corner, and the F-faces, which keep their faces'

@@ -1,7 +1,7 @@
 // The fallbacks of new normals whose sums cancel out.
 #include "face_normals.h"
 
-Vec3f cancelledCornerNormal(Vec3f faceNormal, const ObjFace& face, const Vec4f* vertices) {
+Vec3f canceledCornerNormal(Vec3f faceNormal, const ObjFace& face, const Vec4f* vertices) {
     // The new vertex lies inside its face, so the face's own direction stands in for it.
     Vec3f fromFace = faceNormal;
     if (scaleToUnit(fromFace)) return fromFace;

@@ -8,15 +8,15 @@
 
 // The unit normal of a new vertex whose corner normal and face normal cancel out: the face
 // normal; failing that the face's Newell normal; failing that the y axis.
-Vec3f cancelledCornerNormal(Vec3f faceNormal, const ObjFace& face, const Vec4f* vertices);
+Vec3f canceledCornerNormal(Vec3f faceNormal, const ObjFace& face, const Vec4f* vertices);
 
 // The unit normal of a new vertex: the half-sum of its corner's normal and its face's normal,
-// normalised; cancelledCornerNormal when that sum has no length. Never NaN.
+// normalised; canceledCornerNormal when that sum has no length. Never NaN.
 inline Vec3f newCornerNormal(Vec3f cornerNormal, Vec3f faceNormal, const ObjFace& face,
                              const Vec4f* vertices) {
     Vec3f sum = {0.5f * cornerNormal.x + 0.5f * faceNormal.x,
                  0.5f * cornerNormal.y + 0.5f * faceNormal.y,
                  0.5f * cornerNormal.z + 0.5f * faceNormal.z};
     if (scaleToUnit(sum)) return sum;
-    return cancelledCornerNormal(faceNormal, face, vertices);
+    return canceledCornerNormal(faceNormal, face, vertices);
 }

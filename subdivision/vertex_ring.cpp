@@ -86,23 +86,9 @@ void applyOrder(ObjFace& face, RingScratch& scratch) {
     permute(face.normalIndices, scratch.order, scratch.reordered);
 }
 
-// The angular order is formed in double precision throughout.
-struct Vec3d {
-    double x, y, z;
-};
-
-Vec3d scaled(Vec3d v, double s) { return {v.x * s, v.y * s, v.z * s}; }
-
-// Scales `v` to unit length by the reciprocal of its length, in double; false, leaving `v`
-// alone, when that length is zero or not finite. (The record's scaleToUnit divides in single
-// precision; the angular order has always been formed this way, and keeps its bits.)
-bool scaleToUnitInDouble(Vec3d& v) {
-    const double length = std::sqrt(dot(v, v));
-    if (!(length > 0.0) || !std::isfinite(length)) return false;
-    v = scaled(v, 1.0 / length);
-    return true;
-}
-
+// The angular order is formed in double precision throughout, its unit vectors scaled by the
+// reciprocal of their length (scaleToUnitByReciprocal): the order of nearly collinear corners
+// depends on those last bits, and the order of every V-face written so far is fixed by them.
 // Two unit axes spanning the plane across `unitNormal`, turning counter-clockwise about it.
 void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
     const double ax = std::fabs(unitNormal.x), ay = std::fabs(unitNormal.y);
@@ -111,28 +97,24 @@ void planeAxes(Vec3d unitNormal, Vec3d& u, Vec3d& w) {
                          : (ay <= az)           ? Vec3d{0, 1, 0}
                                                 : Vec3d{0, 0, 1};
     u = cross(unitNormal, across);
-    scaleToUnitInDouble(u);  // never fails: `across` is the axis least in line with the normal
+    scaleToUnitByReciprocal(u);  // never fails: `across` is the axis least in line with the normal
     w = cross(unitNormal, u);
 }
 
-// The mean of the ring's positions, summed in double and then scaled. Not faceCentroid, which
-// weighs each corner in single precision as it adds it: the angles below have always been
-// measured about this point, and moving it by a rounding would reorder corners that lie
+// The mean of the ring's positions summed in double (centroidOfDoubleSum), not faceCentroid,
+// which rounds each weighed corner to single precision as it adds it: the angles below are
+// measured about this point, and moving it by one rounding would reorder corners that lie
 // nearly in line with it.
-Vec3d ringCentre(const Ring& ring) {
-    Vec3d sum = {0, 0, 0};
-    for (std::int32_t i = 0; i < ring.size; ++i) {
-        const Vec3f& p = positionAt(ring, i);
-        sum = {sum.x + p.x, sum.y + p.y, sum.z + p.z};
-    }
-    return scaled(sum, 1.0 / ring.size);
+Vec3d ringCenter(const Ring& ring) {
+    return centroidOfDoubleSum(ring.size,
+                               [&](int i) -> const Vec3f& { return positionAt(ring, i); });
 }
 
 // Angle of each corner about the ring's centre, measured from the anchor's, in [0, 2 pi);
 // a corner whose angle is not a number goes last.
 void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles) {
     const std::int32_t n = ring.size;
-    const Vec3d centre = ringCentre(ring);
+    const Vec3d center = ringCenter(ring);
     Vec3d u, w;
     planeAxes(unitNormal, u, w);
     const double fullTurn = 2.0 * std::acos(-1.0);
@@ -140,7 +122,7 @@ void fillAngles(const Ring& ring, Vec3d unitNormal, std::vector<double>& angles)
     double anchorAngle = 0.0;
     for (std::int32_t i = 0; i < n; ++i) {
         const Vec3f& p = positionAt(ring, i);
-        const Vec3d d = {p.x - centre.x, p.y - centre.y, p.z - centre.z};
+        const Vec3d d = {p.x - center.x, p.y - center.y, p.z - center.z};
         const double angle = std::atan2(dot(d, w), dot(d, u));
         if (i == 0) anchorAngle = angle;
         double relative = angle - anchorAngle;
@@ -153,8 +135,8 @@ void orderByAngle(const Ring& ring, RingScratch& scratch) {
     const std::int32_t n = ring.size;
     scratch.order.resize(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) scratch.order[i] = i;
-    Vec3d unitNormal = {ring.normal.x, ring.normal.y, ring.normal.z};
-    if (!scaleToUnitInDouble(unitNormal)) return;
+    Vec3d unitNormal = toDouble(ring.normal);
+    if (!scaleToUnitByReciprocal(unitNormal)) return;
     fillAngles(ring, unitNormal, scratch.angles);
     // Insertion sort: stable, and sound whatever the keys.
     for (std::int32_t i = 2; i < n; ++i) {

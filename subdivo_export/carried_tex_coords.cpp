@@ -4,19 +4,12 @@
 
 #include <cstddef>
 
+#include "vector3.h"
+
 namespace {
 
 Vec3f faceMean(const Vec3f* corners, std::int32_t n) {
-    const float q = 1.0f / static_cast<float>(n);
-    Vec3f mean = {0.0f, 0.0f, 0.0f};
-    for (std::int32_t j = 0; j < n; ++j) {
-        mean = {mean.x + q * corners[j].x, mean.y + q * corners[j].y, mean.z + q * corners[j].z};
-    }
-    return mean;
-}
-
-Vec3f halfway(const Vec3f& a, const Vec3f& b) {
-    return {0.5f * a.x + 0.5f * b.x, 0.5f * a.y + 0.5f * b.y, 0.5f * a.z + 0.5f * b.z};
+    return centroidWeighingEachCorner<Vec3f>(n, [&](int j) -> const Vec3f& { return corners[j]; });
 }
 
 }  // namespace

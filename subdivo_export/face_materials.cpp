@@ -31,13 +31,13 @@ int materialOf(const std::vector<FaceMaterial>& materials, const float (&color)[
 
 std::vector<FaceMaterial> faceMaterials(const ObjModel& model) {
     std::vector<FaceMaterial> materials;
-    int current = -1, otherColours = 0;
+    int current = -1, otherColors = 0;
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const float(&color)[3] = model.faces[f].color;
         current = materialOf(materials, color, current);
         if (current >= 0) continue;
         const char* kind = kindName(color);
-        std::string name = kind != nullptr ? kind : "face_colour_" + std::to_string(++otherColours);
+        std::string name = kind != nullptr ? kind : "face_colour_" + std::to_string(++otherColors);
         materials.push_back({std::move(name), {color[0], color[1], color[2]}});
         current = int(materials.size()) - 1;
     }

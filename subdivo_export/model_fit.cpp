@@ -26,9 +26,9 @@ void fitModel(ObjModel& model) {
     const PointBounds bounds = drawnPointBounds(model);
     if (bounds.points == 0) return;
     // Halves first, so that boxes as wide as the double range still give finite numbers.
-    double centre[3], halfExtent = 0.0;
+    double center[3], halfExtent = 0.0;
     for (int axis = 0; axis < 3; ++axis) {
-        centre[axis] = bounds.low[axis] / 2.0 + bounds.high[axis] / 2.0;
+        center[axis] = bounds.low[axis] / 2.0 + bounds.high[axis] / 2.0;
         halfExtent = std::max(halfExtent, bounds.high[axis] / 2.0 - bounds.low[axis] / 2.0);
     }
     const double scale = halfExtent > 0.0 ? 1.0 / halfExtent : 1.0;
@@ -36,8 +36,8 @@ void fitModel(ObjModel& model) {
         Vec4f& v = model.vertices[i];
         const double w = v.w;
         // (p - c) * s for the point p = (x, y, z) / w, written back with the same w.
-        v.x = static_cast<float>((v.x - centre[0] * w) * scale);
-        v.y = static_cast<float>((v.y - centre[1] * w) * scale);
-        v.z = static_cast<float>((v.z - centre[2] * w) * scale);
+        v.x = static_cast<float>((v.x - center[0] * w) * scale);
+        v.y = static_cast<float>((v.y - center[1] * w) * scale);
+        v.z = static_cast<float>((v.z - center[2] * w) * scale);
     }
 }

@@ -11,22 +11,6 @@
 
 namespace {
 
-struct Vec3d {
-    double x = 0, y = 0, z = 0;
-};
-
-Vec3d operator+(const Vec3d& a, const Vec3d& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-
-double length(const Vec3d& v) { return std::sqrt(dot(v, v)); }
-
-// `v` at unit length; false when it has none.
-bool toUnit(Vec3d& v) {
-    const double l = length(v);
-    if (!(l > 0.0) || !std::isfinite(l)) return false;
-    v = {v.x / l, v.y / l, v.z / l};
-    return true;
-}
-
 // The smallest cosine between `n` and the faces' unit normals: above 0 when `n` faces them all.
 double leastCosine(const Vec3d& n, const std::vector<Vec3d>& faces) {
     double least = 2.0;
@@ -39,7 +23,7 @@ Vec3d mostFacingDirection(const std::vector<Vec3d>& faces) {
     Vec3d best = faces[0];
     double bestCosine = leastCosine(best, faces);
     const auto consider = [&](Vec3d candidate) {
-        if (!toUnit(candidate)) return;
+        if (!scaleToUnit(candidate)) return;
         const double cosine = leastCosine(candidate, faces);
         if (cosine > bestCosine) {
             best = candidate;
@@ -66,8 +50,6 @@ Vec3d mostFacingDirection(const std::vector<Vec3d>& faces) {
     return best;
 }
 
-Vec3f toFloat(const Vec3d& v) { return {float(v.x), float(v.y), float(v.z)}; }
-
 // Each face's Newell normal: zero for a face of fewer than 3 corners.
 std::vector<Vec3f> faceNormals(const ObjModel& model) {
     std::vector<Vec3f> normals(static_cast<std::size_t>(model.numFaces));
@@ -90,15 +72,15 @@ Folds findFolds(const ObjModel& model, const std::vector<Vec3f>& faces,
         const ObjFace& face = model.faces[f];
         for (std::int32_t j = 0; j < face.numVertices; ++j) {
             const std::size_t v = std::size_t(face.vertexIndices[j]);
-            if (summed[v] && dot(sums[v], Vec3d{n.x, n.y, n.z}) > 0.0) continue;
+            if (summed[v] && dot(sums[v], toDouble(n)) > 0.0) continue;
             folds[face.vertexIndices[j]];
         }
     }
     if (folds.empty()) return folds;
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const Vec3f& n = faces[std::size_t(f)];
-        Vec3d unit = {n.x, n.y, n.z};
-        if (!toUnit(unit)) continue;
+        Vec3d unit = toDouble(n);
+        if (!scaleToUnit(unit)) continue;
         const ObjFace& face = model.faces[f];
         for (std::int32_t j = 0; j < face.numVertices; ++j) {
             const auto fold = folds.find(face.vertexIndices[j]);
@@ -119,11 +101,11 @@ std::vector<Vec3f> surfaceVertexNormals(const ObjModel& model) {
         const Vec3f& n = faces[std::size_t(f)];
         for (std::int32_t j = 0; j < face.numVertices; ++j) {
             Vec3d& sum = sums[std::size_t(face.vertexIndices[j])];
-            sum = sum + Vec3d{n.x, n.y, n.z};
+            sum = sum + toDouble(n);
         }
     }
     std::vector<bool> summed(count);
-    for (std::size_t v = 0; v < count; ++v) summed[v] = toUnit(sums[v]);
+    for (std::size_t v = 0; v < count; ++v) summed[v] = scaleToUnit(sums[v]);
     std::vector<Vec3f> normals(count, Vec3f{0.0f, 1.0f, 0.0f});
     for (std::size_t v = 0; v < count; ++v) {
         if (summed[v]) normals[v] = toFloat(sums[v]);

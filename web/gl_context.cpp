@@ -16,8 +16,8 @@
 #include "gl_renderer.h"
 
 struct ImmediateVertex {
-    Vec4 position;  // object space
-    Vec3 normal;
+    Vec4f position;  // object space
+    Vec3f normal;
     Color color;
 };
 
@@ -29,7 +29,7 @@ struct GlContext {
     GLenum matrixMode = GL_MODELVIEW;
     // Current vertex attributes
     Color color{1.0f, 1.0f, 1.0f, 1.0f};
-    Vec3 normal{0.0f, 0.0f, 1.0f};
+    Vec3f normal{0.0f, 0.0f, 1.0f};
     // Raster settings
     RasterState raster{false, false, GL_BACK, GL_CCW, {0, 0, 0, 0}};
     GLenum polygonModeFront = GL_FILL;
@@ -48,13 +48,13 @@ struct GlContext {
     MaterialParameters backMaterial = defaultMaterial();
     // Raster position of bitmaps, in window coordinates
     bool rasterValid = true;
-    Vec3 rasterPosition{0.0f, 0.0f, 0.0f};
+    Vec3f rasterPosition{0.0f, 0.0f, 0.0f};
     Color rasterColor{1.0f, 1.0f, 1.0f, 1.0f};
     // The primitive being specified
     bool inPrimitive = false;
     GLenum primitiveMode = GL_POINTS;
     std::vector<ImmediateVertex> primitive;
-    std::vector<Vec4> clip;    // the primitive's vertices in clip space
+    std::vector<Vec4f> clip;   // the primitive's vertices in clip space
     std::vector<Color> front;  // and their colours
     std::vector<Color> back;
     // The batch waiting to be drawn
@@ -98,7 +98,7 @@ std::vector<DrawVertex>& batchFor(DrawKind kind, bool culling) {
     return current->batch;
 }
 
-Vec3 negated(const Vec3& v) { return {-v.x, -v.y, -v.z}; }
+Vec3f negated(const Vec3f& v) { return {-v.x, -v.y, -v.z}; }
 
 // Transforms and lights the vertices of the finished primitive into clip, front and back.
 void transformAndLight() {
@@ -117,8 +117,8 @@ void transformAndLight() {
             c.front[i] = c.back[i] = v.color;
             continue;
         }
-        const Vec4 eye = transformPoint(modelview, v.position);
-        Vec3 n = transformNormal(normals, v.normal);
+        const Vec4f eye = transformPoint(modelview, v.position);
+        Vec3f n = transformNormal(normals, v.normal);
         if (c.normalize) n = normalized(n);
         c.front[i] = litColor(eye, n, c.frontMaterial, c.light, c.light0, c.sceneAmbient);
         // One-sided lighting shows the front colour on both sides.
@@ -144,7 +144,7 @@ void addLine(int a, int b, const Color& colorA, const Color& colorB) {
         return;
     }
     // A wide line is a filled quadrilateral that no culling may remove.
-    const std::array<Vec4, 4> q =
+    const std::array<Vec4f, 4> q =
         wideLineQuad(c.clip[a], c.clip[b], c.lineWidth, c.raster.viewport[2], c.raster.viewport[3]);
     std::vector<DrawVertex>& batch = batchFor(DrawKind::triangles, false);
     const Color colors[4] = {colorA, colorB, colorB, colorA};
@@ -241,7 +241,7 @@ void setMaterial(MaterialParameters& m, GLenum pname, const GLfloat* params) {
 }
 
 // Window coordinates of a clip-space point: x and y in pixels, z in [0, 1].
-Vec3 windowPosition(const Vec4& clip) {
+Vec3f windowPosition(const Vec4f& clip) {
     const int* v = current->raster.viewport;
     return {static_cast<float>(v[0]) + (clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(v[2]),
             static_cast<float>(v[1]) + (clip.y / clip.w + 1.0f) * 0.5f * static_cast<float>(v[3]),
@@ -249,7 +249,7 @@ Vec3 windowPosition(const Vec4& clip) {
 }
 
 // The clip-space point at the centre of the pixel (x, y) at depth z in [0, 1].
-Vec4 pixelCentre(int x, int y, float z) {
+Vec4f pixelCenter(int x, int y, float z) {
     const int* v = current->raster.viewport;
     return {(static_cast<float>(x - v[0]) + 0.5f) / static_cast<float>(v[2]) * 2.0f - 1.0f,
             (static_cast<float>(y - v[1]) + 0.5f) / static_cast<float>(v[3]) * 2.0f - 1.0f,
@@ -258,7 +258,7 @@ Vec4 pixelCentre(int x, int y, float z) {
 
 void setRasterPosition(float x, float y, float z) {
     GlContext& c = *current;
-    const Vec4 clip =
+    const Vec4f clip =
         transformPoint(multiply(c.projection.back(), c.modelview.back()), {x, y, z, 1.0f});
     c.rasterValid =
         std::fabs(clip.x) <= clip.w && std::fabs(clip.y) <= clip.w && std::fabs(clip.z) <= clip.w;
@@ -292,7 +292,7 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
             if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
-                batch.push_back({pixelCentre(left + column, bottom + row, c.rasterPosition.z),
+                batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
                                  c.rasterColor, c.rasterColor});
     c.rasterPosition.x += xmove;
 }

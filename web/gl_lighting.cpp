@@ -23,7 +23,7 @@ namespace {
 
 // The unit vector from the vertex towards the light: the light's direction when it is at
 // infinity, else the difference of the two points after their divisions by w.
-Vec3 towardsLight(const Vec4& vertex, const Vec4& light) {
+Vec3f towardsLight(const Vec4f& vertex, const Vec4f& light) {
     if (light.w == 0.0f) return normalized({light.x, light.y, light.z});
     const float vw = vertex.w != 0.0f ? vertex.w : 1.0f;
     return normalized({light.x / light.w - vertex.x / vw, light.y / light.w - vertex.y / vw,
@@ -34,7 +34,7 @@ float clamp01(float v) { return std::min(std::max(v, 0.0f), 1.0f); }
 
 }  // namespace
 
-Color litColor(const Vec4& eyePosition, const Vec3& normal, const MaterialParameters& material,
+Color litColor(const Vec4f& eyePosition, const Vec3f& normal, const MaterialParameters& material,
                const LightParameters& light, bool lightOn, const Color& sceneAmbient) {
     float r = material.emission.r + material.ambient.r * sceneAmbient.r;
     float g = material.emission.g + material.ambient.g * sceneAmbient.g;
@@ -43,7 +43,7 @@ Color litColor(const Vec4& eyePosition, const Vec3& normal, const MaterialParame
         r += material.ambient.r * light.ambient.r;
         g += material.ambient.g * light.ambient.g;
         b += material.ambient.b * light.ambient.b;
-        const Vec3 l = towardsLight(eyePosition, light.position);
+        const Vec3f l = towardsLight(eyePosition, light.position);
         const float diffuse = dot(normal, l);
         // Only a lit side gets diffuse and specular light.
         if (diffuse > 0.0f) {
@@ -51,7 +51,7 @@ Color litColor(const Vec4& eyePosition, const Vec3& normal, const MaterialParame
             g += diffuse * material.diffuse.g * light.diffuse.g;
             b += diffuse * material.diffuse.b * light.diffuse.b;
             // The viewer is at infinity along +z, so the half vector is l + (0, 0, 1).
-            const Vec3 half = normalized({l.x, l.y, l.z + 1.0f});
+            const Vec3f half = normalized({l.x, l.y, l.z + 1.0f});
             const float facing = dot(normal, half);
             if (facing > 0.0f) {
                 const float highlight = std::pow(facing, material.shininess);

@@ -10,7 +10,7 @@ struct Color {
 };
 
 struct LightParameters {
-    Vec4 position;  // eye space, as glLightfv(GL_POSITION) transformed it
+    Vec4f position;  // eye space, as glLightfv(GL_POSITION) transformed it
     Color ambient;
     Color diffuse;
     Color specular;
@@ -32,5 +32,5 @@ constexpr Color defaultSceneAmbient = {0.2f, 0.2f, 0.2f, 1.0f};
 // The colour of a vertex at `eyePosition` (w may differ from 1) whose eye-space normal is
 // `normal` (already of unit length when GL_NORMALIZE asks for it), each channel clamped to
 // [0, 1]; alpha is the material's diffuse alpha. `lightOn` is whether light 0 is enabled.
-Color litColor(const Vec4& eyePosition, const Vec3& normal, const MaterialParameters& material,
+Color litColor(const Vec4f& eyePosition, const Vec3f& normal, const MaterialParameters& material,
                const LightParameters& light, bool lightOn, const Color& sceneAmbient);

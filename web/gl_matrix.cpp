@@ -29,7 +29,7 @@ Mat4 multiply(const Mat4& a, const Mat4& b) {
     return product;
 }
 
-Vec4 transformPoint(const Mat4& a, const Vec4& p) {
+Vec4f transformPoint(const Mat4& a, const Vec4f& p) {
     const float* m = a.m;
     return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12] * p.w,
             m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13] * p.w,
@@ -46,11 +46,11 @@ Mat4 translationMatrix(float x, float y, float z) {
 }
 
 Mat4 rotationMatrix(float angleDegrees, float x, float y, float z) {
-    const float length = std::sqrt(x * x + y * y + z * z);
-    if (!(length > 0.0f)) return identityMatrix();
-    x /= length;
-    y /= length;
-    z /= length;
+    Vec3f axis = {x, y, z};
+    if (!scaleToUnitIfPositive(axis)) return identityMatrix();
+    x = axis.x;
+    y = axis.y;
+    z = axis.z;
     const float angle = static_cast<float>(angleDegrees * degreesToRadians);
     const float s = std::sin(angle);
     const float c = std::cos(angle);
@@ -121,14 +121,12 @@ NormalMatrix normalMatrix(const Mat4& modelview) {
     return n;
 }
 
-Vec3 transformNormal(const NormalMatrix& n, const Vec3& v) {
+Vec3f transformNormal(const NormalMatrix& n, const Vec3f& v) {
     return {dot(n.row[0], v), dot(n.row[1], v), dot(n.row[2], v)};
 }
 
-float dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-Vec3 normalized(const Vec3& a) {
-    const float length = std::sqrt(dot(a, a));
-    if (!(length > 0.0f)) return a;
-    return {a.x / length, a.y / length, a.z / length};
+Vec3f normalized(const Vec3f& a) {
+    Vec3f unit = a;
+    scaleToUnitIfPositive(unit);
+    return unit;
 }

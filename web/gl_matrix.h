@@ -3,13 +3,7 @@
 // matrix calls multiply onto the current matrix.
 #pragma once
 
-struct Vec3 {
-    float x, y, z;
-};
-
-struct Vec4 {
-    float x, y, z, w;
-};
+#include "vector3.h"
 
 struct Mat4 {
     float m[16];  // column-major: m[column * 4 + row]
@@ -18,7 +12,7 @@ struct Mat4 {
 Mat4 identityMatrix();
 // a * b: the transform that applies b first, then a.
 Mat4 multiply(const Mat4& a, const Mat4& b);
-Vec4 transformPoint(const Mat4& a, const Vec4& p);
+Vec4f transformPoint(const Mat4& a, const Vec4f& p);
 
 // The matrices of glTranslate, glRotate (angle in degrees about the axis x, y, z, which need not
 // be of unit length), glScale, glOrtho and gluPerspective.
@@ -31,11 +25,10 @@ Mat4 perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double z
 // The matrix that carries normals into eye space for a modelview matrix: the inverse transpose
 // of its upper 3 x 3 part (a singular part gives zero). Returned as its three rows.
 struct NormalMatrix {
-    Vec3 row[3];
+    Vec3f row[3];
 };
 NormalMatrix normalMatrix(const Mat4& modelview);
-Vec3 transformNormal(const NormalMatrix& n, const Vec3& v);
+Vec3f transformNormal(const NormalMatrix& n, const Vec3f& v);
 
-float dot(const Vec3& a, const Vec3& b);
-// a scaled to unit length; a vector of length 0 stays as it is.
-Vec3 normalized(const Vec3& a);
+// a scaled to unit length (scaleToUnitIfPositive); a vector of length 0 stays as it is.
+Vec3f normalized(const Vec3f& a);

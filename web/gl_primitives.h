@@ -3,6 +3,8 @@
 // pixel as quadrilaterals, as OpenGL 1.1 rasterizes them.
 #pragma once
 
+#include <GL/gl.h>
+
 #include <array>
 
 #include "gl_matrix.h"
@@ -21,38 +23,38 @@ const int* consecutiveIndices(int count);
 template <typename Visit>
 void forEachPolygon(unsigned mode, int count, Visit visit) {
     switch (mode) {
-        case 0x0004:  // GL_TRIANGLES
+        case GL_TRIANGLES:
             for (int i = 0; i + 2 < count; i += 3) {
                 const int corners[3] = {i, i + 1, i + 2};
                 visit(corners, 3);
             }
             break;
-        case 0x0005:  // GL_TRIANGLE_STRIP
+        case GL_TRIANGLE_STRIP:
             for (int i = 0; i + 2 < count; ++i) {
                 const int even[3] = {i, i + 1, i + 2};
                 const int odd[3] = {i + 1, i, i + 2};
                 visit(i % 2 == 0 ? even : odd, 3);
             }
             break;
-        case 0x0006:  // GL_TRIANGLE_FAN
+        case GL_TRIANGLE_FAN:
             for (int i = 1; i + 1 < count; ++i) {
                 const int corners[3] = {0, i, i + 1};
                 visit(corners, 3);
             }
             break;
-        case 0x0007:  // GL_QUADS
+        case GL_QUADS:
             for (int i = 0; i + 3 < count; i += 4) {
                 const int corners[4] = {i, i + 1, i + 2, i + 3};
                 visit(corners, 4);
             }
             break;
-        case 0x0008:  // GL_QUAD_STRIP
+        case GL_QUAD_STRIP:
             for (int i = 0; i + 3 < count; i += 2) {
                 const int corners[4] = {i, i + 1, i + 3, i + 2};
                 visit(corners, 4);
             }
             break;
-        case 0x0009:  // GL_POLYGON
+        case GL_POLYGON:
             if (count >= 3) visit(consecutiveIndices(count), count);
             break;
         default: break;
@@ -63,13 +65,13 @@ void forEachPolygon(unsigned mode, int count, Visit visit) {
 template <typename Visit>
 void forEachSegment(unsigned mode, int count, Visit visit) {
     switch (mode) {
-        case 0x0001:  // GL_LINES
+        case GL_LINES:
             for (int i = 0; i + 1 < count; i += 2) visit(i, i + 1);
             break;
-        case 0x0002:  // GL_LINE_LOOP
-        case 0x0003:  // GL_LINE_STRIP
+        case GL_LINE_LOOP:
+        case GL_LINE_STRIP:
             for (int i = 0; i + 1 < count; ++i) visit(i, i + 1);
-            if (mode == 0x0002 && count >= 2) visit(count - 1, 0);
+            if (mode == GL_LINE_LOOP && count >= 2) visit(count - 1, 0);
             break;
         default: break;
     }
@@ -77,10 +79,10 @@ void forEachSegment(unsigned mode, int count, Visit visit) {
 
 // Twice the signed area of a polygon of clip-space corners after the division by w: positive
 // when the corners turn counter-clockwise on the screen.
-float projectedArea(const Vec4* vertices, const int* corners, int cornerCount);
+float projectedArea(const Vec4f* vertices, const int* corners, int cornerCount);
 
 // The quadrilateral that OpenGL fills for a line `width` pixels wide from a to b (clip space)
 // on a viewport of the given size: the line moved by half the width to either side along the
 // screen axis across which it runs less steeply. Corners in the order a-, b-, b+, a+.
-std::array<Vec4, 4> wideLineQuad(const Vec4& a, const Vec4& b, float width, int viewportWidth,
-                                 int viewportHeight);
+std::array<Vec4f, 4> wideLineQuad(const Vec4f& a, const Vec4f& b, float width, int viewportWidth,
+                                  int viewportHeight);

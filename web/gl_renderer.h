@@ -9,7 +9,7 @@
 #include "gl_lighting.h"
 
 struct DrawVertex {
-    Vec4 clip;
+    Vec4f clip;
     Color front;
     Color back;  // shown where a triangle faces away; lines and points use `front`
 };

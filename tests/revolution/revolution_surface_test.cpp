@@ -73,7 +73,7 @@ TEST(RebuildSurface, StartCurveGivesTheTurnedRowsWithPowersOfTheCornerFactor) {
     expectRow(surface.patches[3][2], {{0.2, 0, 0.2}, {0.8, 0, 0.8}}, c4);
 }
 
-TEST(RebuildSurface, NeighbouringPatchesShareTheirRingRows) {
+TEST(RebuildSurface, NeighboringPatchesShareTheirRingRows) {
     std::mt19937 random(7);
     const GeneratrixCurve curve = randomCurve(random, 6, -2.0, 2.0);
     const RevolutionSurface surface = builtFrom(curve);

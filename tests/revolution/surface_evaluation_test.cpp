@@ -136,7 +136,7 @@ TEST(NormalDirection, FlipsWithTheSignOfTheWeightSum) {
     expectNear(m, {-n.x, -n.y, -n.z}, 1e-14);
 }
 
-TEST(DegenerateNets, PointOnTheAxisGivesAShortUnnormalisedNormal) {
+TEST(DegenerateNets, PointOnTheAxisGivesAShortUnnormalizedNormal) {
     GeneratrixCurve curve;
     curve.appendPoint({0.0, 0.0, 0.1}, 1.0);
     curve.appendPoint({0.5, 0.0, 0.5}, 1.0);

@@ -228,7 +228,7 @@ TEST(FacesOfFewCorners, AreSteppedLikeAnyOther) {
     }
 }
 
-TEST(CancellingNormals, FallBackToTheFaceNormal) {
+TEST(CancelingNormals, FallBackToTheFaceNormal) {
     OwnedModel quad = buildModel(singleQuadMesh(), NormalSharing::perVertex);
     quad.model.normals[0] = {0, 0, 1};
     quad.model.normals[1] = {0, 0, 1};
@@ -240,7 +240,7 @@ TEST(CancellingNormals, FallBackToTheFaceNormal) {
     EXPECT_EQ(once.model.normals[3].z, 1.0f);
 }
 
-TEST(CancellingNormals, WithNoFaceNormalUseTheFaceGeometryThenTheUpAxis) {
+TEST(CancelingNormals, WithNoFaceNormalUseTheFaceGeometryThenTheUpAxis) {
     MeshSource mesh = singleQuadMesh();
     mesh.positions.push_back(point(0, 0, 0));
     mesh.positions.push_back(point(1, 0, 0));
@@ -253,7 +253,7 @@ TEST(CancellingNormals, WithNoFaceNormalUseTheFaceGeometryThenTheUpAxis) {
     for (int c = 4; c < 7; ++c) EXPECT_EQ(once.model.normals[c].y, 1.0f);  // nothing to go by
 }
 
-TEST(CancellingNormals, NotANumberNormalsGiveNone) {
+TEST(CancelingNormals, NotANumberNormalsGiveNone) {
     OwnedModel cube = buildModel(cubeMesh(), NormalSharing::perFace);
     cube.model.normals[2] = {std::numeric_limits<float>::quiet_NaN(), 0, 0};
     cube.model.normals[3] = {std::numeric_limits<float>::infinity(), 0, 0};

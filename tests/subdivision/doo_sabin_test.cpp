@@ -216,7 +216,7 @@ TEST(DooSabinPositions, AverageTheHomogeneousCoordinateToo) {
     }
 }
 
-TEST(DooSabinNormals, BlendEachCornerNormalWithTheRenormalisedRunningFaceNormal) {
+TEST(DooSabinNormals, BlendEachCornerNormalWithTheRenormalizedRunningFaceNormal) {
     // Per-vertex normals of the cube point along the diagonals. Face 0 is (0, 3, 2, 1).
     OwnedModel cube = buildModel(cubeMesh(), NormalSharing::perVertex);
     OwnedModel once = refined(cube.model);

@@ -340,7 +340,7 @@ inline MeshSource twoTetrahedraSharingAVertexMesh() {
 }
 
 // Centroid (x, y, z) of a face of the model.
-inline Vec3f faceCentre(const ObjModel& model, const ObjFace& face) {
+inline Vec3f faceCenter(const ObjModel& model, const ObjFace& face) {
     Vec3f sum = {0.0f, 0.0f, 0.0f};
     for (std::int32_t j = 0; j < face.numVertices; ++j) {
         const Vec4f& p = model.vertices[face.vertexIndices[j]];
@@ -361,7 +361,7 @@ inline std::vector<std::int32_t> facesNotOutward(const ObjModel& model) {
     std::vector<std::int32_t> wrong;
     for (std::int32_t f = 0; f < model.numFaces; ++f) {
         const ObjFace& face = model.faces[f];
-        if (!facesToward(model, face, faceCentre(model, face))) wrong.push_back(f);
+        if (!facesToward(model, face, faceCenter(model, face))) wrong.push_back(f);
     }
     return wrong;
 }

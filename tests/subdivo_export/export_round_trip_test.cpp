@@ -165,7 +165,7 @@ TEST(WrittenModel, LeavesOutFacesOfFewerThanThreeCornersAndStaysReadable) {
 }
 
 // Reads the colour each "f" line gets from the "usemtl" before it and the material library.
-TEST(WrittenModel, EveryFaceUsesTheMaterialOfItsColour) {
+TEST(WrittenModel, EveryFaceUsesTheMaterialOfItsColor) {
     BuiltLevel built;
     ASSERT_TRUE(buildLevel(modelPath("grid.obj"), 2, built));
     const ObjModel& model = built.model(2);
@@ -261,10 +261,10 @@ INSTANTIATE_TEST_SUITE_P(ClosedModels, SurfaceNormals, testing::Values("cube.obj
 // direction faces both, the first face's normal stands in); a small face steeply folded under a
 // large one outweighs nothing, yet their bisector faces both.
 TEST(SurfaceNormalsAtFolds, PointAsNearlyIntoEveryFaceAsAnyDirectionCan) {
-    ScopedModel cancelled;
-    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 5\nf 1 2 3\nf 1 3 2\n", cancelled.get())
+    ScopedModel canceled;
+    ASSERT_TRUE(loadText("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 0 0 5\nf 1 2 3\nf 1 3 2\n", canceled.get())
                     .loaded);
-    const std::vector<Vec3f> normals = surfaceVertexNormals(cancelled.model);
+    const std::vector<Vec3f> normals = surfaceVertexNormals(canceled.model);
     for (int v = 0; v < 3; ++v) EXPECT_EQ(normals[v].z, 1.0f) << v;
     EXPECT_EQ(normals[3].y, 1.0f) << "a vertex on no face";
 

@@ -21,7 +21,7 @@ struct VertexModel {
 
 Vec3f drawn(const Vec4f& v) { return {v.x / v.w, v.y / v.w, v.z / v.w}; }
 
-TEST(ModelFit, CentresTheBoxAndMakesItsLargestExtentTwo) {
+TEST(ModelFit, CentersTheBoxAndMakesItsLargestExtentTwo) {
     VertexModel box({{10, 20, 30, 1}, {50, 25, 31, 1}, {30, 22, 30.5f, 1}});
     fitModel(box.model);
     EXPECT_FLOAT_EQ(box.vertices[0].x, -1.0f);

@@ -38,7 +38,7 @@ echo "== The loader's numbers: web build against the desktop's, bit for bit"
 numbers=("$here/numbers.obj" "$root"/models/*.obj)
 # The loader is every source of polymodel/ but the program's window and drawing.
 mapfile -t loader_sources < <(ls "$root"/polymodel/*.cpp | grep -Ev '/(subdivo_[a-z_]*|model_drawing)\.cpp$')
-c++ -std=c++17 -O1 -I"$root/polymodel" -o "$out/loader_numbers" "$here/loader_numbers.cpp" "${loader_sources[@]}"
+c++ -std=c++17 -O1 -I"$root/polymodel" -I"$root/geometry" -o "$out/loader_numbers" "$here/loader_numbers.cpp" "${loader_sources[@]}"
 "$out/loader_numbers" "${numbers[@]}" >"$out/numbers.desktop.txt" 2>/dev/null
 node "$site/../tools/loader_numbers.js" "${numbers[@]}" >"$out/numbers.web.txt" 2>/dev/null
 loader_verdict=ok

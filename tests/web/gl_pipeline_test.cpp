@@ -20,7 +20,7 @@ MaterialParameters material(float ambient, float diffuse, float specular, float 
             shininess};
 }
 
-LightParameters whiteLight(Vec4 position, float ambient) {
+LightParameters whiteLight(Vec4f position, float ambient) {
     return {position, {ambient, ambient, ambient, 1.0f}, {1, 1, 1, 1}, {1, 1, 1, 1}};
 }
 
@@ -70,7 +70,7 @@ TEST(Lighting, LightOffLeavesSceneAmbientOnlyAndSumsAreClamped) {
 
 TEST(NormalMatrix, ScaledAxisGetsTheInverseScale) {
     const NormalMatrix n = normalMatrix(scaleMatrix(2.0f, 1.0f, 4.0f));
-    const Vec3 v = transformNormal(n, {1.0f, 1.0f, 1.0f});
+    const Vec3f v = transformNormal(n, {1.0f, 1.0f, 1.0f});
     EXPECT_FLOAT_EQ(v.x, 0.5f);
     EXPECT_FLOAT_EQ(v.y, 1.0f);
     EXPECT_FLOAT_EQ(v.z, 0.25f);
@@ -78,37 +78,37 @@ TEST(NormalMatrix, ScaledAxisGetsTheInverseScale) {
 
 TEST(NormalMatrix, RotationTurnsNormalsAsPoints) {
     const Mat4 r = rotationMatrix(90.0f, 0.0f, 0.0f, 1.0f);
-    const Vec3 v = transformNormal(normalMatrix(r), {1.0f, 0.0f, 0.0f});
+    const Vec3f v = transformNormal(normalMatrix(r), {1.0f, 0.0f, 0.0f});
     EXPECT_NEAR(v.x, 0.0f, 1e-6f);
     EXPECT_NEAR(v.y, 1.0f, 1e-6f);
 }
 
 TEST(Primitives, StripTrianglesKeepTheFirstOnesTurn) {
     const std::vector<std::vector<int>> expected = {{0, 1, 2}, {2, 1, 3}, {2, 3, 4}};
-    EXPECT_EQ(polygonsOf(0x0005, 5), expected);
+    EXPECT_EQ(polygonsOf(GL_TRIANGLE_STRIP, 5), expected);
 }
 
 TEST(Primitives, QuadStripQuadsGoRoundTheirCorners) {
     const std::vector<std::vector<int>> expected = {{0, 1, 3, 2}, {2, 3, 5, 4}};
-    EXPECT_EQ(polygonsOf(0x0008, 6), expected);
+    EXPECT_EQ(polygonsOf(GL_QUAD_STRIP, 6), expected);
 }
 
 TEST(Primitives, IncompleteQuadsAndTinyPolygonsAreDropped) {
-    EXPECT_EQ(polygonsOf(0x0007, 7).size(), 1u);
-    EXPECT_TRUE(polygonsOf(0x0009, 2).empty());
+    EXPECT_EQ(polygonsOf(GL_QUADS, 7).size(), 1u);
+    EXPECT_TRUE(polygonsOf(GL_POLYGON, 2).empty());
     const std::vector<std::vector<int>> pentagon = {{0, 1, 2, 3, 4}};
-    EXPECT_EQ(polygonsOf(0x0009, 5), pentagon);
+    EXPECT_EQ(polygonsOf(GL_POLYGON, 5), pentagon);
 }
 
 TEST(Primitives, LineLoopClosesItself) {
     std::vector<std::pair<int, int>> segments;
-    forEachSegment(0x0002, 3, [&](int a, int b) { segments.emplace_back(a, b); });
+    forEachSegment(GL_LINE_LOOP, 3, [&](int a, int b) { segments.emplace_back(a, b); });
     const std::vector<std::pair<int, int>> expected = {{0, 1}, {1, 2}, {2, 0}};
     EXPECT_EQ(segments, expected);
 }
 
 TEST(Primitives, CounterClockwiseCornersHavePositiveArea) {
-    const Vec4 square[4] = {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 2, 0, 2}, {0, 1, 0, 1}};
+    const Vec4f square[4] = {{0, 0, 0, 1}, {1, 0, 0, 1}, {2, 2, 0, 2}, {0, 1, 0, 1}};
     const int turning[4] = {0, 1, 2, 3};
     const int reversed[4] = {3, 2, 1, 0};
     EXPECT_FLOAT_EQ(projectedArea(square, turning, 4), 2.0f);

@@ -54,7 +54,7 @@ function canvasPixel(canvas, clientX, clientY) {
 // pinch: spreading the fingers drags down, which brings the camera nearer.
 function connectTouch(program, id, canvas) {
   let one = null;    // { start, last, dragging, timer, done }
-  let pinch = null;  // { centre, distance, last }
+  let pinch = null;  // { center, distance, last }
   const pixel = (touch) => canvasPixel(canvas, touch.clientX, touch.clientY);
   const mouse = (button, state, p) => program._webGlutMouse(id, button, state, p.x, p.y);
   const endOne = () => {
@@ -79,16 +79,16 @@ function connectTouch(program, id, canvas) {
     } else if (event.touches.length === 2) {
       endOne();
       const a = pixel(event.touches[0]), b = pixel(event.touches[1]);
-      const centre = { x: Math.floor((a.x + b.x) / 2), y: Math.floor((a.y + b.y) / 2) };
-      pinch = { centre, distance: spread(a, b), last: centre };
-      mouse(glutRightButton, 0, centre);
+      const center = { x: Math.floor((a.x + b.x) / 2), y: Math.floor((a.y + b.y) / 2) };
+      pinch = { center, distance: spread(a, b), last: center };
+      mouse(glutRightButton, 0, center);
     }
   }, { passive: false });
   canvas.addEventListener('touchmove', (event) => {
     event.preventDefault();
     if (pinch && event.touches.length >= 2) {
       const d = spread(pixel(event.touches[0]), pixel(event.touches[1]));
-      pinch.last = { x: pinch.centre.x, y: Math.floor(pinch.centre.y + (d - pinch.distance)) };
+      pinch.last = { x: pinch.center.x, y: Math.floor(pinch.center.y + (d - pinch.distance)) };
       program._webGlutMotion(id, 1, pinch.last.x, pinch.last.y);
     } else if (one && !one.done) {
       const p = pixel(event.touches[0]);
