@@ -418,6 +418,18 @@ e2e_key() {
     done
 }
 
+# Runs the program in `tool` (each export tool's script sets it) with ARGS, its streams in
+# $E2E_TMP/run.out and run.err; sets `status` to its exit status.
+e2e_run_tool() {
+    status=0
+    "$tool" "$@" >"$E2E_TMP/run.out" 2>"$E2E_TMP/run.err" || status=$?
+}
+
+# True when the last e2e_run_tool wrote exactly one line on its error stream, containing TEXT.
+e2e_one_error_line() {
+    [[ $(wc -l <"$E2E_TMP/run.err") -eq 1 ]] && grep -qF -- "$1" "$E2E_TMP/run.err"
+}
+
 e2e_wait_exit() {
     local pid=$1 seconds=${2:-20}
     local deadline=$((SECONDS + seconds))

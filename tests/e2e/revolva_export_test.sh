@@ -17,13 +17,6 @@ cd "$work"
 printf '0.2 0.2 1\n0.5 0.5\n' >bad.curve
 printf '0.2 0.2 1\n' >point.curve
 
-run() {
-    status=0
-    "$tool" "$@" >"$E2E_TMP/run.out" 2>"$E2E_TMP/run.err" || status=$?
-}
-one_error_line() {
-    [[ $(wc -l <"$E2E_TMP/run.err") -eq 1 ]] && grep -qF -- "$1" "$E2E_TMP/run.err"
-}
 folder_untouched() {
     [[ "$(ls -A "$work" | tr '\n' ' ')" == \
        "bad.curve bowl.curve goblet.curve point.curve ring.curve vase.curve " ]]
@@ -32,9 +25,9 @@ folder_untouched() {
 # --- Refusals: status 2 for the command line, 1 for the curve; one line; nothing written ------
 while IFS='|' read -r expected_status arguments expected; do
     # shellcheck disable=SC2086  # the arguments are split on purpose
-    run $arguments
+    e2e_run_tool $arguments
     e2e_check "'$arguments': status $expected_status (got $status)" test "$status" -eq "$expected_status"
-    e2e_check "'$arguments': one line saying '$expected'" one_error_line "$expected"
+    e2e_check "'$arguments': one line saying '$expected'" e2e_one_error_line "$expected"
     e2e_check "'$arguments': nothing written" folder_untouched
 done <<'ROWS'
 2||no curve file named
@@ -50,12 +43,12 @@ done <<'ROWS'
 1|point.curve -o x.stl|point.curve holds 1 control point; a surface needs two or more
 ROWS
 mkdir taken.stl
-run -q vase.curve -o taken.stl
+e2e_run_tool -q vase.curve -o taken.stl
 rmdir taken.stl
 e2e_check "a target that is a folder: status 1 (got $status)" test "$status" -eq 1
-e2e_check "... one line naming it, and no file left" one_error_line "cannot write"
+e2e_check "... one line naming it, and no file left" e2e_one_error_line "cannot write"
 e2e_check "... nothing written" folder_untouched
-run --version
+e2e_run_tool --version
 e2e_check "--version: one line with the name" grep -q '^revolva-export [0-9]' "$E2E_TMP/run.out"
 
 # --- Every sample as STL for admesh and as OBJ for assimp ------------------------------------
@@ -70,7 +63,7 @@ admesh_accepts() {
 for curve in vase goblet bowl ring; do
     for options in "" "--caps --round --turn-samples 33 --curve-samples 24"; do
         # shellcheck disable=SC2086  # the options are split on purpose
-        run $options "$curve.curve" -o "$E2E_TMP/$curve.stl"
+        e2e_run_tool $options "$curve.curve" -o "$E2E_TMP/$curve.stl"
         e2e_check "$curve $options: written and reported closed" \
             grep -q 'triangles, closed, volume' "$E2E_TMP/run.err"
         triangles=$(sed -n 's/.* \([0-9]*\) triangles.*/\1/p' "$E2E_TMP/run.err")
@@ -95,7 +88,7 @@ e2e_check "... the same triangles as a named file (after the 80-byte header)" \
     cmp -s -i 80 "$E2E_TMP/piped.stl" "$E2E_TMP/named.stl"
 e2e_check "... and --quiet says nothing" test ! -s "$E2E_TMP/run.err"
 printf '0 0.1 1\n0.5 0.5 -3\n0 0.9 1\n' >"$E2E_TMP/pole.curve"
-run --caps "$E2E_TMP/pole.curve" -o "$E2E_TMP/pole.stl"
+e2e_run_tool --caps "$E2E_TMP/pole.curve" -o "$E2E_TMP/pole.stl"
 e2e_check "a change of sign of the weight sum is written open, and says why" \
     grep -q 'not a closed solid: the weight sum changes sign' "$E2E_TMP/run.err"
 e2e_pass

@@ -13,15 +13,6 @@ mkdir -p "$work"
 cp "$PROJECT_ROOT"/models/*.obj "$work/"
 cd "$work"
 
-# Runs the tool with its streams in run.out and run.err; sets status.
-run() {
-    status=0
-    "$tool" "$@" >"$E2E_TMP/run.out" 2>"$E2E_TMP/run.err" || status=$?
-}
-# True when the error stream holds exactly one line, containing TEXT.
-one_error_line() {
-    [[ $(wc -l <"$E2E_TMP/run.err") -eq 1 ]] && grep -qF -- "$1" "$E2E_TMP/run.err"
-}
 # Only the sample models are in the folder (no output, no temporary file).
 folder_untouched() {
     [[ "$(ls -A "$work" | tr '\n' ' ')" == "cube.obj grid.obj no_normals.obj poly.obj torus.obj " ]]
@@ -30,9 +21,9 @@ folder_untouched() {
 # --- Wrong command lines: status 2, one line, nothing written --------------------------------
 while IFS='|' read -r arguments expected; do
     # shellcheck disable=SC2086  # the arguments are split on purpose
-    run $arguments
+    e2e_run_tool $arguments
     e2e_check "'$arguments': status 2 (got $status)" test "$status" -eq 2
-    e2e_check "'$arguments': one line saying '$expected'" one_error_line "$expected"
+    e2e_check "'$arguments': one line saying '$expected'" e2e_one_error_line "$expected"
     e2e_check "'$arguments': nothing written" folder_untouched
 done <<'ROWS'
 |no model named
@@ -41,63 +32,63 @@ poly.obj cube.obj -o x.obj|one model only; 'cube.obj' is one too many
 poly.obj -l|option '-l' needs a value
 -l two poly.obj -o x.obj|the level must be a whole number from 0 up, not 'two'
 ROWS
-run -o '' poly.obj
+e2e_run_tool -o '' poly.obj
 e2e_check "an empty output name: status 2 (got $status)" test "$status" -eq 2
-e2e_check "... one line saying so" one_error_line "the output file name is empty"
+e2e_check "... one line saying so" e2e_one_error_line "the output file name is empty"
 status=0
 script -qec "$tool poly.obj" /dev/null >"$E2E_TMP/run.err" 2>&1 || status=$?
 e2e_check "standard output on a terminal: status 2 (got $status)" test "$status" -eq 2
 e2e_check "... and the line says how to name a file" grep -qF -- "-o FILE" "$E2E_TMP/run.err"
 
-run --help
+e2e_run_tool --help
 e2e_check "--help: status 0 and the usage on standard output" \
     grep -q '^Usage: subdivo-export' "$E2E_TMP/run.out"
-run --version
+e2e_run_tool --version
 e2e_check "--version: one line with the name" grep -q '^subdivo-export [0-9]' "$E2E_TMP/run.out"
 
 # --- Failures after the command line: status 1, nothing written -----------------------------
-run missing.obj -o x.obj
+e2e_run_tool missing.obj -o x.obj
 e2e_check "a model that cannot be opened: status 1 (got $status)" test "$status" -eq 1
 e2e_check "... the loader's error and one line of the tool" \
     grep -qF "missing.obj not loaded; nothing written" "$E2E_TMP/run.err"
 e2e_check "... nothing written" folder_untouched
-run -q -l 40 cube.obj -o x.obj
+e2e_run_tool -q -l 40 cube.obj -o x.obj
 e2e_check "a level beyond the record's counts: status 1 (got $status)" test "$status" -eq 1
 e2e_check "... one line saying the level was not built" \
-    one_error_line "Subdivision level 40 not built"
+    e2e_one_error_line "Subdivision level 40 not built"
 e2e_check "... nothing written" folder_untouched
 mkdir "$work/taken.obj"
-run -q -l 2 poly.obj -o taken.obj
+e2e_run_tool -q -l 2 poly.obj -o taken.obj
 rmdir "$work/taken.obj"
 e2e_check "a target that is a folder: status 1 (got $status)" test "$status" -eq 1
-e2e_check "... one line naming it" one_error_line "cannot write taken.obj"
+e2e_check "... one line naming it" e2e_one_error_line "cannot write taken.obj"
 e2e_check "... no file left, neither temporary nor material library" folder_untouched
 # An existing pair stays whole when the library cannot be written.
 "$tool" -q -l 1 cube.obj -o pair.obj
 cp pair.obj "$E2E_TMP/pair-before.obj"
 rm pair.mtl && mkdir pair.mtl
-run -q -l 2 cube.obj -o pair.obj
+e2e_run_tool -q -l 2 cube.obj -o pair.obj
 e2e_check "a library target that is a folder: status 1 (got $status)" test "$status" -eq 1
-e2e_check "... one line naming it" one_error_line "cannot write pair.mtl: Is a directory; nothing written"
+e2e_check "... one line naming it" e2e_one_error_line "cannot write pair.mtl: Is a directory; nothing written"
 e2e_check "... the model file kept as it was" cmp -s pair.obj "$E2E_TMP/pair-before.obj"
 rm -r pair.obj pair.mtl
 e2e_check "... and no temporary file left" folder_untouched
 mkdir "$work/folder.obj"
-run -q folder.obj -o x.obj
+e2e_run_tool -q folder.obj -o x.obj
 rmdir "$work/folder.obj"
 e2e_check "a folder as the model: status 1, said so" \
     sh -c "[ $status -eq 1 ] && grep -qF '\"folder.obj\" is a folder' '$E2E_TMP/run.err'"
 printf 'v 0 0 0\nv 1 0 0\n' >"$E2E_TMP/points.obj"
-run -q "$E2E_TMP/points.obj" -o x.obj
+e2e_run_tool -q "$E2E_TMP/points.obj" -o x.obj
 e2e_check "a model without faces at level 1: status 1 (got $status)" test "$status" -eq 1
-e2e_check "... one line saying so" one_error_line "has no faces: nothing to subdivide; nothing written"
+e2e_check "... one line saying so" e2e_one_error_line "has no faces: nothing to subdivide; nothing written"
 e2e_check "... nothing written" folder_untouched
 status=0
 (ulimit -f 8 && exec "$tool" -q -l 5 cube.obj -o big.obj) 2>"$E2E_TMP/run.err" || status=$?
 e2e_check "a file-size limit reached while writing ends the run (status $status)" \
     test "$status" -ne 0
 e2e_check "... and leaves no part of the file behind" folder_untouched
-run -q poly.obj -o /dev/full
+e2e_run_tool -q poly.obj -o /dev/full
 e2e_check "a full device: status 1 (got $status)" test "$status" -eq 1
 status=0
 "$tool" -q poly.obj >/dev/full 2>"$E2E_TMP/run.err" || status=$?
@@ -113,7 +104,7 @@ e2e_check "... which holds the report, not the OBJ, and gets no library" \
            [ ! -e '$work/err.txt.mtl' ]"
 rm "$work/err.txt"
 cp cube.obj self.obj
-run -q -l 1 self.obj -o self.obj
+e2e_run_tool -q -l 1 self.obj -o self.obj
 e2e_check "the model file as the output: written, with a warning" \
     sh -c "[ $status -eq 0 ] && grep -q 'self.obj is the model file itself' '$E2E_TMP/run.err' &&
            grep -q '^f ' self.obj"
@@ -121,7 +112,7 @@ rm self.obj self.mtl
 e2e_check "... no file left beside it" folder_untouched
 
 # --- Reports and progress ----------------------------------------------------------------------
-run -l 1 poly.obj
+e2e_run_tool -l 1 poly.obj
 e2e_check "to standard output: status 0" test "$status" -eq 0
 e2e_check "... the OBJ text starts with its comment" \
     test "$(head -c 16 "$E2E_TMP/run.out")" = "# subdivo-export"
@@ -129,7 +120,7 @@ report_on_error_stream() {
     grep -q 'first pass results' "$E2E_TMP/run.err" && ! grep -q 'pass results' "$E2E_TMP/run.out"
 }
 e2e_check "... the loader's report is on the error stream, not in the text" report_on_error_stream
-run -q -l 1 poly.obj -o poly1.obj
+e2e_run_tool -q -l 1 poly.obj -o poly1.obj
 e2e_check "--quiet: nothing on the error stream" test ! -s "$E2E_TMP/run.err"
 e2e_check "... the model and its material library written" test -s poly1.obj -a -s poly1.mtl
 e2e_check "... the model names its library" grep -qx "mtllib poly1.mtl" poly1.obj
@@ -137,7 +128,7 @@ rm -f poly1.obj poly1.mtl
 script -qec "$tool -l 4 cube.obj -o cube4.obj" /dev/null >"$E2E_TMP/terminal.txt" 2>&1
 e2e_check "on a terminal the steps show" grep -qF "step 4 of 4, 1538 faces" "$E2E_TMP/terminal.txt"
 e2e_check "... and the writing" grep -qF "writing, 1538 of 1538 faces" "$E2E_TMP/terminal.txt"
-run -l 4 cube.obj -o cube4.obj
+e2e_run_tool -l 4 cube.obj -o cube4.obj
 e2e_check "off a terminal no progress shows" sh -c "! grep -q 'step\|writing' '$E2E_TMP/run.err'"
 rm -f cube4.obj cube4.mtl
 
