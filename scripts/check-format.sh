@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Checks that every C++ source and header is laid out as .clang-format says; lists the files
-# that are not and fails. With --fix it reformats them in place instead.
+# Checks that no file holds a merge-conflict marker and that every C++ source and header is
+# laid out as .clang-format says; lists the places that are not and fails. With --fix it
+# reformats the C++ files in place instead.
 #   scripts/check-format.sh [--fix]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+
+# A merge left unfinished leaves its conflict markers behind, in any kind of file.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  markers=$(git grep -nIE '^(<<<<<<<|>>>>>>>)( |$)|^=======$' || true)
+else
+  markers=$(grep -rnIE --exclude-dir='build*' --exclude-dir=.git \
+    '^(<<<<<<<|>>>>>>>)( |$)|^=======$' . || true)
+fi
+if [[ -n "$markers" ]]; then
+  echo "$markers" >&2
+  echo "== Merge-conflict markers are left in these files; finish the merge" >&2
+  exit 1
+fi
 
 "$root/scripts/install-deps.sh" --format >/dev/null
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then

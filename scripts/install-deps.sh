@@ -18,7 +18,7 @@ for option in "$@"; do
   case "$option" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --format) packages+=(clang-format) ;;
-    --package) packages+=(dpkg-dev file lintian) ;;
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils) ;;
     --web)
       packages+=(emscripten chromium)
       # npm may come with a nodejs that is not Debian's: any npm will do.
