@@ -27,7 +27,51 @@ std::int32_t cornersAt(const CornerTopology& topology, std::int32_t vertex) {
     return topology.vertexStart[vertex + 1] - topology.vertexStart[vertex];
 }
 
-ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
+// The fewest corners a V-face has: a vertex between two faces gets none, since the E-faces of
+// its two edges already meet along the side such a face would have, and a face of two corners
+// would double that side.
+constexpr std::int32_t leastVertexFaceCorners = 3;
+
+// The most V-faces a step makes from `corners` input corners: each takes three or more
+// corners of its own.
+std::uint64_t mostVertexFaces(std::uint64_t corners) { return corners / leastVertexFaceCorners; }
+
+void addVertexFace(VertexFaces& faces, const std::int32_t* corners, std::int32_t n, bool alongFan) {
+    faces.corners.insert(faces.corners.end(), corners, corners + n);
+    faces.start.push_back(static_cast<std::int32_t>(faces.corners.size()));
+    faces.alongFan.push_back(alongFan ? 1 : 0);
+}
+
+// The V-faces of the interior vertices in increasing vertex order: one per fan of the faces
+// there, following it, so that each closes the surface between the E-faces around it however
+// folded the neighbourhood is, and a pinch stays two sheets. Where the faces do not split into
+// fans (faces of opposite turns, an edge in three faces) one V-face takes every corner, in the
+// order the faces hold them, to be put into a ring by position.
+void gatherVertexFaces(std::int32_t numVertices, const CornerTopology& topology,
+                       VertexFaces& faces) {
+    // Obtained at their largest at once, so that the scratch never grows past its forecast.
+    const std::size_t most = mostVertexFaces(static_cast<std::uint64_t>(topology.numCorners));
+    faces.corners.reserve(static_cast<std::size_t>(topology.numCorners));
+    faces.start.reserve(most + 1);
+    faces.alongFan.reserve(most);
+    faces.start.push_back(0);
+    FanScratch fan;
+    for (std::int32_t v = 0; v < numVertices; ++v) {
+        if (!isInteriorVertex(topology, v)) continue;
+        if (splitIntoFans(topology, v, fan)) {
+            for (std::size_t i = 0; i + 1 < fan.fanStart.size(); ++i) {
+                if (fanSize(fan, i) < leastVertexFaceCorners) continue;
+                addVertexFace(faces, &fan.order[fan.fanStart[i]], fanSize(fan, i), true);
+            }
+        } else if (cornersAt(topology, v) >= leastVertexFaceCorners) {
+            addVertexFace(faces, &topology.cornersByVertex[topology.vertexStart[v]],
+                          cornersAt(topology, v), false);
+        }
+    }
+}
+
+ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology,
+                      const VertexFaces& vertexFaces) {
     // A refinement without corners has no normals either: the record allows no flag without data.
     const bool withNormals = carriesNormals(input) && topology.numCorners > 0;
     ModelSize size = {topology.numCorners, 0, withNormals ? topology.numCorners : 0,
@@ -37,11 +81,11 @@ ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology) {
         size.corners += input.faces[f].numVertices;
         size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
     }
-    for (std::int32_t v = 0; v < input.numVertices; ++v) {
-        if (!isInteriorVertex(topology, v)) continue;
+    for (std::size_t i = 0; i + 1 < vertexFaces.start.size(); ++i) {
+        const std::int32_t corners = vertexFaces.start[i + 1] - vertexFaces.start[i];
         size.faces += 1;
-        size.corners += cornersAt(topology, v);
-        size.indexListBytes += indexListHeapBytes(cornersAt(topology, v));
+        size.corners += corners;
+        size.indexListBytes += indexListHeapBytes(corners);
     }
     size.faces += topology.numInteriorEdges;
     size.corners += edgeFaceCorners * std::int64_t{topology.numInteriorEdges};
@@ -132,31 +176,25 @@ Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std
     return normalizedOr(sum, {0.0f, 0.0f, 0.0f});
 }
 
-// One V-face per interior vertex in increasing vertex order: every corner at the vertex,
-// following the fan of its faces where they form one, so that the V-face closes the surface
-// between the E-faces around it however folded the neighbourhood is. Elsewhere (a pinch,
-// faces of opposite turns) the corners, in the order the faces hold them, are put into a ring
-// about the reference normal by their positions.
+// The V-faces gathered by the plan; one whose corners follow no fan is put into a ring about
+// the reference normal of its vertex by their positions.
 bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
-                     const LastNormalIndices& lastNormalIndex, ObjModel& output,
-                     std::int32_t& nextFace) {
+                     const VertexFaces& vertexFaces, const LastNormalIndices& lastNormalIndex,
+                     ObjModel& output, std::int32_t& nextFace) {
     const bool withNormals = carriesNormals(input);
     const GeometricNormals geometricNormals = geometricFaceNormals(input);
-    FanScratch fan;
     RingScratch ring;
-    for (std::int32_t v = 0; v < input.numVertices; ++v) {
-        if (!isInteriorVertex(topology, v)) continue;
-        ObjFace& made = output.faces[nextFace++];
-        const std::int32_t corners = cornersAt(topology, v);
-        if (!startFace(made, corners, withNormals, faceFromVertexColor)) return false;
-        if (orderAlongFan(topology, v, fan)) {
-            for (std::int32_t i = 0; i < corners; ++i) setCorner(made, i, fan.order[i]);
-            continue;
+    for (std::size_t i = 0; i + 1 < vertexFaces.start.size(); ++i) {
+        const std::int32_t from = vertexFaces.start[i];
+        const std::int32_t corners = vertexFaces.start[i + 1] - from;
+        ObjFace& face = output.faces[nextFace++];
+        if (!startFace(face, corners, withNormals, faceFromVertexColor)) return false;
+        for (std::int32_t j = 0; j < corners; ++j) {
+            setCorner(face, j, vertexFaces.corners[from + j]);
         }
-        for (std::int32_t i = 0; i < corners; ++i) {
-            setCorner(made, i, topology.cornersByVertex[topology.vertexStart[v] + i]);
-        }
-        orderVertexRing(made,
+        if (vertexFaces.alongFan[i] != 0) continue;
+        const std::int32_t v = cornerVertex(input, topology, vertexFaces.corners[from]);
+        orderVertexRing(face,
                         referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
                         output, ring);
     }
@@ -180,8 +218,9 @@ bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& o
     return true;
 }
 
-bool fillOutput(const ObjModel& input, const CornerTopology& topology, const ModelSize& size,
-                ObjModel& output) {
+bool fillOutput(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
+    const CornerTopology& topology = plan.topology;
+    const ModelSize& size = plan.outputSize;
     output = ObjModel{};
     output.numVertices = static_cast<std::int32_t>(size.vertices);
     output.numNormals = static_cast<std::int32_t>(size.normals);
@@ -194,7 +233,7 @@ bool fillOutput(const ObjModel& input, const CornerTopology& topology, const Mod
     std::int32_t nextFace = input.numFaces;
     LastNormalIndices lastNormalIndex;
     return fillFaceFaces(input, topology, output, lastNormalIndex) &&
-           fillVertexFaces(input, topology, lastNormalIndex, output, nextFace) &&
+           fillVertexFaces(input, topology, plan.vertexFaces, lastNormalIndex, output, nextFace) &&
            fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
 }
 
@@ -202,7 +241,8 @@ StepResult gatherPlan(const ObjModel& input, DooSabinPlan& plan) {
     const TopologyResult gathered = gatherCornerTopology(input, plan.topology);
     if (gathered == TopologyResult::invalidModel) return StepResult::invalidInput;
     if (gathered == TopologyResult::tooManyCorners) return StepResult::countsTooLarge;
-    plan.outputSize = refinedSize(input, plan.topology);
+    gatherVertexFaces(input.numVertices, plan.topology, plan.vertexFaces);
+    plan.outputSize = refinedSize(input, plan.topology, plan.vertexFaces);
     if (!fitsRecordCounts(plan.outputSize)) return StepResult::countsTooLarge;
     return StepResult::built;
 }
@@ -224,7 +264,7 @@ StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
 StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
     bool filled = false;
     try {
-        filled = fillOutput(input, plan.topology, plan.outputSize, output);
+        filled = fillOutput(input, plan, output);
     } catch (const std::bad_alloc&) {
         filled = false;
     }
@@ -248,7 +288,11 @@ std::uint64_t stepScratchBytes(const ModelSize& input) {
         cornerTopologyBytes(static_cast<std::uint64_t>(input.corners), faces, vertices);
     // Counted with one entry to spare, as the topology's per-vertex arrays are.
     const std::uint64_t lastNormals = sizeof(LastNormalIndices::value_type) * (vertices + 1);
+    const std::uint64_t corners = static_cast<std::uint64_t>(input.corners);
+    const std::uint64_t gathered =
+        sizeof(std::int32_t) * corners +
+        (sizeof(std::int32_t) + sizeof(std::uint8_t)) * (mostVertexFaces(corners) + 1);
     const std::uint64_t faceNormals =
         input.normals == 0 ? sizeof(GeometricNormals::value_type) * faces : 0;
-    return topology + lastNormals + faceNormals;
+    return topology + gathered + lastNormals + faceNormals;
 }

@@ -1,12 +1,14 @@
 // One Doo-Sabin refinement of a polygon model: a new vertex for every corner, halfway between
-// the corner's vertex and its face's centroid; then an F-face per face (red), a V-face per
-// interior vertex (blue) and an E-face per interior edge (green), in that order. A V-face goes
-// round its vertex in the turn of the faces there when they form one fan, so a closed,
-// consistently turned manifold refines into another, however saddled or folded; elsewhere its
-// corners are ordered by position about the vertex's reference normal.
+// the corner's vertex and its face's centroid; then an F-face per face (red), V-faces about
+// the interior vertices (blue) and an E-face per interior edge (green), in that order. An
+// interior vertex gets a V-face per fan of its faces, going round in their turn, so a closed,
+// consistently turned surface refines into a closed manifold, however saddled, folded or
+// pinched; where its faces form no fans, one V-face of all its corners ordered by position
+// about the vertex's reference normal. No V-face has fewer than three corners.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "corner_topology.h"
 #include "model_size.h"
@@ -19,10 +21,21 @@ constexpr float faceFromEdgeColor[3] = {0.0f, 1.0f, 0.0f};
 
 enum class StepResult { built, invalidInput, countsTooLarge, outOfMemory };
 
-// A step gathered but not built: the input's corners by face, vertex and edge, and the exact
-// size of the refinement. It holds the step's scratch until it goes.
+// The V-faces a step makes, in output order: each one's corners (the input's corner numbers,
+// which are the new vertices) from corners[start[i]] to corners[start[i + 1]]. A V-face that
+// follows a fan of faces has its corners in their final order; `alongFan` is 0 for one whose
+// corners are still in the order the faces hold them, to be put into a ring by position.
+struct VertexFaces {
+    std::vector<std::int32_t> corners;
+    std::vector<std::int32_t> start;  // 0, then the end of each V-face
+    std::vector<std::uint8_t> alongFan;
+};
+
+// A step gathered but not built: the input's corners by face, vertex and edge, its V-faces,
+// and the exact size of the refinement. It holds the step's scratch until it goes.
 struct DooSabinPlan {
     CornerTopology topology;
+    VertexFaces vertexFaces;
     ModelSize outputSize{};
 };
 
@@ -38,8 +51,8 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output);
 // outOfMemory when the scratch cannot be obtained (no exception leaves the step).
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
 
-// Heap bytes the step's scratch takes at most for an input of that size: the corner topology
-// and the step's own per-vertex and per-face arrays.
+// Heap bytes the step's scratch takes at most for an input of that size: the corner topology,
+// the V-faces gathered, and the step's own per-vertex and per-face arrays.
 std::uint64_t stepScratchBytes(const ModelSize& input);
 
 // The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory,

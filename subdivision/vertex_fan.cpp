@@ -30,30 +30,46 @@ std::int32_t walkingBack(const CornerTopology& topology, const std::vector<FanCo
     return -1;
 }
 
-}  // namespace
-
-bool orderAlongFan(const CornerTopology& topology, std::int32_t vertex, FanScratch& scratch) {
-    const std::int32_t first = topology.vertexStart[vertex];
-    const std::int32_t n = topology.vertexStart[vertex + 1] - first;
-    scratch.corners.resize(static_cast<std::size_t>(n));
-    for (std::int32_t i = 0; i < n; ++i) {
-        const std::int32_t corner = topology.cornersByVertex[first + i];
-        const std::int32_t face = topology.cornerFace[corner];
-        const std::int32_t before =
-            corner == topology.faceStart[face] ? topology.faceStart[face + 1] - 1 : corner - 1;
-        scratch.corners[i] = {corner, before, topology.edgePartner[corner], face};
-    }
-    // Turning from the first corner must come back to it after exactly n corners: each is then
-    // met once, and every edge at the vertex is walked once each way.
-    scratch.order.resize(static_cast<std::size_t>(n));
-    std::int32_t at = 0, placed = 0;
+// Follows the fan that starts at position `start`, writing its corners into the order from
+// `placed` on. False when the turn meets a corner already placed before it comes back, or
+// cannot go on.
+bool walkFan(const CornerTopology& topology, std::int32_t start, FanScratch& scratch,
+             std::int32_t& placed) {
+    std::int32_t at = start;
     do {
-        const FanCorner& here = scratch.corners[at];
+        FanCorner& here = scratch.corners[at];
+        if (here.placed) return false;
+        here.placed = true;
         scratch.order[placed++] = here.number;
         if (positionOf(scratch.corners, here.before) >= 0) return false;  // an edge to itself
         const std::int32_t next = walkingBack(topology, scratch.corners, here.before);
         if (next < 0 || scratch.corners[next].face == here.face) return false;
         at = next;
-    } while (at != 0 && placed < n);
-    return at == 0 && placed == n;
+    } while (at != start);
+    return true;
+}
+
+}  // namespace
+
+bool splitIntoFans(const CornerTopology& topology, std::int32_t vertex, FanScratch& scratch) {
+    const std::int32_t first = topology.vertexStart[vertex];
+    const std::int32_t n = topology.vertexStart[vertex + 1] - first;
+    scratch.corners.resize(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t corner = topology.cornersByVertex[first + i];
+        scratch.corners[i] = {corner, previousCorner(topology, corner),
+                              topology.edgePartner[corner], topology.cornerFace[corner], false};
+    }
+    // Each fan starts at the lowest corner not yet placed and must come back to it; turning is
+    // one to one, so the fans never share a corner.
+    scratch.order.resize(static_cast<std::size_t>(n));
+    scratch.fanStart.clear();
+    std::int32_t placed = 0;
+    for (std::int32_t start = 0; start < n; ++start) {
+        if (scratch.corners[start].placed) continue;
+        scratch.fanStart.push_back(placed);
+        if (!walkFan(topology, start, scratch, placed)) return false;
+    }
+    scratch.fanStart.push_back(n);
+    return true;
 }

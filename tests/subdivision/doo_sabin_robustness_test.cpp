@@ -70,7 +70,38 @@ struct SurfaceCount {
     std::int64_t edgesNotInTwoFaces = 0;  // undirected edges on one side, or on three or more
     std::int64_t edgesWalkedTwiceOneWay = 0;
     std::int64_t eulerCharacteristic = 0;  // used vertices - edges + faces
+    std::int64_t verticesNotOneFan = 0;    // used vertices whose faces do not turn once round
 };
+
+// Used vertices whose faces do not join into one fan: following each face's side into the
+// vertex to the face that leaves along it must meet every face there before coming back.
+std::int64_t countVerticesNotOneFan(const ObjModel& m) {
+    // Per vertex, each face there as (the vertex it leaves towards, the vertex it came from).
+    std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>>
+        around(std::size_t(m.numVertices));
+    for (std::int32_t f = 0; f < m.numFaces; ++f) {
+        const ObjFace& face = m.faces[f];
+        const std::int32_t n = face.numVertices;
+        for (std::int32_t j = 0; j < n; ++j) {
+            around[face.vertexIndices[j]].push_back({face.vertexIndices[(j + 1) % n],
+                                                     face.vertexIndices[(j + n - 1) % n]});
+        }
+    }
+    std::int64_t count = 0;
+    for (const auto& faces : around) {
+        if (faces.empty()) continue;
+        std::size_t at = 0, met = 0;
+        do {
+            const std::int32_t cameFrom = faces[at].second;
+            at = std::size_t(std::find_if(faces.begin(), faces.end(),
+                                          [&](const auto& g) { return g.first == cameFrom; }) -
+                             faces.begin());
+            ++met;
+        } while (at < faces.size() && at != 0 && met <= faces.size());
+        if (at != 0 || met != faces.size()) ++count;
+    }
+    return count;
+}
 
 SurfaceCount countSurface(const ObjModel& m) {
     std::vector<std::uint64_t> sides;
@@ -99,6 +130,7 @@ SurfaceCount countSurface(const ObjModel& m) {
         if (end - i != 2) ++count.edgesNotInTwoFaces;
     }
     count.eulerCharacteristic = std::count(used.begin(), used.end(), true) - edges + m.numFaces;
+    count.verticesNotOneFan = countVerticesNotOneFan(m);
     return count;
 }
 
@@ -128,31 +160,39 @@ TEST(InputWithoutNormals, PlacesTheSameVerticesAsWithNormals) {
     EXPECT_TRUE(facesNotOutward(a.model).empty());
 }
 
-TEST(SaddlesAndFolds, OfClosedManifoldsLeaveThemClosedManifoldsOverThreeLevels) {
+TEST(SaddlesFoldsAndPinches, OfClosedSurfacesLeaveThemClosedManifoldsOverThreeLevels) {
     // Neighbourhoods that no single direction sees as convex: each V-face must still close the
-    // surface between the E-faces around it.
+    // surface between the E-faces around it. At a pinch each sheet gets its own V-face, so the
+    // first level parts the two sheets; a vertex between two faces gets none.
+    const MeshSource pillow = {{point(0, 0, 0), point(1, 0, 0), point(0, 1, 0)},
+                               {{0, 1, 2}, {0, 2, 1}}};
     const struct {
         const char* shape;
         MeshSource mesh;
+        std::int64_t baseEuler, refinedEuler;
     } cases[] = {
-        {"monkey saddle", monkeySaddleSphereMesh()},
-        {"noisy sphere", noisySphereMesh(2, 1)},
-        {"twisted sphere", twistedSphereMesh(3.0f)},
-        {"ridge", ridgeSphereMesh()},
+        {"monkey saddle", monkeySaddleSphereMesh(), 2, 2},
+        {"noisy sphere", noisySphereMesh(2, 1), 2, 2},
+        {"twisted sphere", twistedSphereMesh(3.0f), 2, 2},
+        {"ridge", ridgeSphereMesh(), 2, 2},
+        {"two cones tip to tip", doubleConeMesh(7), 3, 4},
+        {"two tetrahedra at a vertex", twoTetrahedraSharingAVertexMesh(), 3, 4},
+        {"pillow of two triangles", pillow, 2, 2},
     };
     for (const auto& c : cases) {
         for (const NormalSharing sharing : {NormalSharing::perFace, NormalSharing::none}) {
             OwnedModel current = buildModel(c.mesh, sharing);
             const SurfaceCount base = countSurface(current.model);
             ASSERT_EQ(base.edgesNotInTwoFaces, 0) << c.shape;
-            ASSERT_EQ(base.eulerCharacteristic, 2) << c.shape;
+            ASSERT_EQ(base.eulerCharacteristic, c.baseEuler) << c.shape;
             for (int level = 1; level <= 3; ++level) {
                 SCOPED_TRACE(std::string(c.shape) + ", level " + std::to_string(level));
                 OwnedModel next = refined(current.model);
                 const SurfaceCount count = countSurface(next.model);
                 EXPECT_EQ(count.edgesNotInTwoFaces, 0);
                 EXPECT_EQ(count.edgesWalkedTwiceOneWay, 0);
-                EXPECT_EQ(count.eulerCharacteristic, 2);
+                EXPECT_EQ(count.verticesNotOneFan, 0);
+                EXPECT_EQ(count.eulerCharacteristic, c.refinedEuler);
                 current = std::move(next);
             }
         }

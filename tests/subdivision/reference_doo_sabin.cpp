@@ -33,28 +33,6 @@ Vec3f keepUnlessUnit(Vec3f v) {
     return v;
 }
 
-bool holdsVertex(const ObjFace& face, std::int32_t v) {
-    for (std::int32_t j = 0; j < face.numVertices; ++j) {
-        if (face.vertexIndices[j] == v) return true;
-    }
-    return false;
-}
-
-// Corners at v, over all faces; zero for a vertex that no face uses.
-std::int32_t cornersAt(const ObjModel& input, std::int32_t v) {
-    std::int32_t count = 0;
-    for (std::int32_t f = 0; f < input.numFaces; ++f) {
-        const ObjFace& face = input.faces[f];
-        if (!holdsVertex(face, v)) continue;
-        for (std::int32_t j = 0; j < face.numVertices; ++j) count += face.vertexIndices[j] == v;
-    }
-    return count;
-}
-
-bool getsVertexFace(const ObjModel& input, const EdgeTable& edges, std::int32_t v) {
-    return !isBoundaryVertex(edges, v) && cornersAt(input, v) > 0;
-}
-
 // A corner of the input: its number, its face, and the vertices before and after it there.
 struct PlainCorner {
     std::int32_t number, face, before, after;
@@ -76,21 +54,82 @@ std::vector<PlainCorner> walkersOf(const ObjModel& input, std::int32_t a, std::i
     return walkers;
 }
 
-// The gathered corners at v in the order of the fan of faces about v, when the faces form
-// one: from each corner on to the corner whose face walks back the edge by which its own face
-// came in, each such edge walked exactly once each way and by two faces.
-bool plainFanOrder(const ObjModel& input, std::int32_t v, const std::vector<PlainCorner>& gathered,
-                   std::vector<std::int32_t>& order) {
-    order.clear();
-    PlainCorner at = gathered.front();
-    do {
-        order.push_back(at.number);
-        if (at.before == v || walkersOf(input, at.before, v).size() != 1) return false;
-        const std::vector<PlainCorner> back = walkersOf(input, v, at.before);
-        if (back.size() != 1 || back[0].face == at.face) return false;
-        at = back[0];
-    } while (at.number != gathered.front().number && order.size() < gathered.size());
-    return at.number == gathered.front().number && order.size() == gathered.size();
+// The corners at v over all faces, in face order, with the reference normal of their ring:
+// the normal of the last corner, or without normals the sum of the faces' Newell normals.
+std::vector<PlainCorner> gatherCorners(const ObjModel& input, std::int32_t v, Vec3f& reference) {
+    std::vector<PlainCorner> gathered;
+    std::int32_t corner = 0;
+    reference = {0, 0, 0};
+    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+        const ObjFace& face = input.faces[f];
+        const std::int32_t size = face.numVertices;
+        for (std::int32_t j = 0; j < size; ++j, ++corner) {
+            if (face.vertexIndices[j] != v) continue;
+            gathered.push_back({corner, f, face.vertexIndices[(j + size - 1) % size],
+                                face.vertexIndices[(j + 1) % size]});
+            if (input.hasNormals != 0) {
+                reference = input.normals[face.normalIndices[j]];
+            } else {
+                const Vec3f n = newellNormal(face, input.vertices);
+                reference = {reference.x + n.x, reference.y + n.y, reference.z + n.z};
+            }
+        }
+    }
+    if (input.hasNormals == 0) reference = normalizedOr(reference, {0, 0, 0});
+    return gathered;
+}
+
+std::size_t positionIn(const std::vector<PlainCorner>& gathered, std::int32_t number) {
+    std::size_t i = 0;
+    while (gathered[i].number != number) ++i;
+    return i;
+}
+
+// The gathered corners at v split into the fans of faces about v, when they split so: from
+// each corner on to the corner whose face walks back the edge by which its own face came in,
+// each such edge walked exactly once each way and by two faces, until the turn comes back.
+// Fans start at their lowest corner, in that order.
+bool plainFans(const ObjModel& input, std::int32_t v, const std::vector<PlainCorner>& gathered,
+               std::vector<std::vector<std::int32_t>>& fans) {
+    fans.clear();
+    std::vector<bool> placed(gathered.size(), false);
+    for (std::size_t start = 0; start < gathered.size(); ++start) {
+        if (placed[start]) continue;
+        fans.emplace_back();
+        std::size_t at = start;
+        do {
+            if (placed[at]) return false;
+            placed[at] = true;
+            const PlainCorner& here = gathered[at];
+            fans.back().push_back(here.number);
+            if (here.before == v || walkersOf(input, here.before, v).size() != 1) return false;
+            const std::vector<PlainCorner> back = walkersOf(input, v, here.before);
+            if (back.size() != 1 || back[0].face == here.face) return false;
+            at = positionIn(gathered, back[0].number);
+        } while (at != start);
+    }
+    return true;
+}
+
+// The V-faces of v as lists of corners, and whether they follow fans (else the one list is in
+// gathered order, to be ordered by position): a face per fan of three corners or more; when
+// the faces do not split into fans, one of all corners if there are three or more.
+bool plainVertexFaces(const ObjModel& input, const EdgeTable& edges, std::int32_t v,
+                      std::vector<std::vector<std::int32_t>>& faces, Vec3f& reference) {
+    faces.clear();
+    if (isBoundaryVertex(edges, v)) return true;
+    const std::vector<PlainCorner> gathered = gatherCorners(input, v, reference);
+    std::vector<std::vector<std::int32_t>> fans;
+    if (plainFans(input, v, gathered, fans)) {
+        for (const auto& fan : fans) {
+            if (fan.size() >= 3) faces.push_back(fan);
+        }
+        return true;
+    }
+    if (gathered.size() < 3) return true;
+    faces.emplace_back();
+    for (const PlainCorner& c : gathered) faces.back().push_back(c.number);
+    return false;
 }
 
 }  // namespace
@@ -177,8 +216,11 @@ void referenceDooSabinStep(const ObjModel& input, ObjModel& output, EdgeTable& e
 
     // Counting and storage.
     std::int32_t vertexFaces = 0, edgeFaces = 0;
+    std::vector<std::vector<std::int32_t>> faces;
+    Vec3f reference;
     for (std::int32_t v = 0; v < input.numVertices; ++v) {
-        vertexFaces += getsVertexFace(input, edges, v);
+        plainVertexFaces(input, edges, v, faces, reference);
+        vertexFaces += std::int32_t(faces.size());
     }
     for (const EdgeRecord& edge : edges) edgeFaces += isInteriorEdge(edge);
     output = ObjModel{};
@@ -211,40 +253,16 @@ void referenceDooSabinStep(const ObjModel& input, ObjModel& output, EdgeTable& e
     // Pass 3: V-faces.
     std::int32_t next = input.numFaces;
     for (std::int32_t v = 0; v < input.numVertices; ++v) {
-        if (!getsVertexFace(input, edges, v)) continue;
-        ObjFace& made = output.faces[next++];
-        setUpFace(made, cornersAt(input, v), withNormals, 0, 0, 1);
-        std::int32_t count = 0, corner = 0;
-        Vec3f reference = {0, 0, 0};
-        std::vector<PlainCorner> gathered;
-        for (std::int32_t f = 0; f < input.numFaces; ++f) {
-            const ObjFace& face = input.faces[f];
-            const std::int32_t size = face.numVertices;
-            for (std::int32_t j = 0; j < size; ++j, ++corner) {
-                if (face.vertexIndices[j] != v) continue;
-                gathered.push_back({corner, f, face.vertexIndices[(j + size - 1) % size],
-                                    face.vertexIndices[(j + 1) % size]});
-                made.vertexIndices[count] = corner;
-                if (withNormals) {
-                    made.normalIndices[count] = corner;
-                    reference = input.normals[face.normalIndices[j]];
-                } else {
-                    const Vec3f n = newellNormal(face, input.vertices);
-                    reference = {reference.x + n.x, reference.y + n.y, reference.z + n.z};
-                }
-                ++count;
+        const bool alongFans = plainVertexFaces(input, edges, v, faces, reference);
+        for (const auto& corners : faces) {
+            ObjFace& made = output.faces[next++];
+            setUpFace(made, std::int32_t(corners.size()), withNormals, 0, 0, 1);
+            for (std::size_t i = 0; i < corners.size(); ++i) {
+                made.vertexIndices[i] = corners[i];
+                if (withNormals) made.normalIndices[i] = corners[i];
             }
+            if (!alongFans) referenceOrderVertexRing(made, reference, output);
         }
-        std::vector<std::int32_t> fan;
-        if (plainFanOrder(input, v, gathered, fan)) {
-            for (std::int32_t i = 0; i < count; ++i) {
-                made.vertexIndices[i] = fan[std::size_t(i)];
-                if (withNormals) made.normalIndices[i] = fan[std::size_t(i)];
-            }
-            continue;
-        }
-        if (!withNormals) reference = normalizedOr(reference, {0, 0, 0});
-        referenceOrderVertexRing(made, reference, output);
     }
 
     // Pass 4: E-faces.

@@ -1,7 +1,8 @@
 // The Doo-Sabin step written out plainly: every edge looked up by scanning the edge table,
-// boundary vertices by scanning it again, each V-face gathered by scanning all faces and
-// turned along its fan of faces by scanning them again for each edge, or else ordered by
-// trying every corner against every other. Quadratic, for comparison only.
+// boundary vertices by scanning it again, the corners at a vertex gathered by scanning all
+// faces and split into fans of faces by scanning them again for each edge (a V-face per fan of
+// three corners or more), or else ordered by trying every corner against every other.
+// Quadratic, for comparison only.
 #pragma once
 
 #include "edge_table.h"

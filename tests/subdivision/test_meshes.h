@@ -339,6 +339,30 @@ inline MeshSource twoTetrahedraSharingAVertexMesh() {
     return joinedMesh(tetrahedronMesh(), tetrahedronMesh(), point(2, 2, 0), {{3, 0}});
 }
 
+// Two cones of `sides` sides standing tip to tip at the origin, each closed by a flat cap: a
+// closed surface whose faces all turn outward, pinched at the tips.
+inline MeshSource doubleConeMesh(int sides) {
+    MeshSource mesh;
+    mesh.positions.push_back(point(0, 0, 0));
+    for (const float z : {1.0f, -1.0f}) {
+        for (int k = 0; k < sides; ++k) {
+            const float angle = 6.2831853f * float(k) / float(sides);
+            mesh.positions.push_back(point(std::cos(angle), std::sin(angle), z));
+        }
+    }
+    std::vector<std::int32_t> upperCap, lowerCap;
+    for (int k = 0; k < sides; ++k) {
+        const std::int32_t up = 1 + k, upNext = 1 + (k + 1) % sides;
+        mesh.faces.push_back({0, upNext, up});
+        mesh.faces.push_back({0, up + sides, upNext + sides});
+        upperCap.push_back(up);
+        lowerCap.insert(lowerCap.begin(), up + sides);
+    }
+    mesh.faces.push_back(upperCap);
+    mesh.faces.push_back(lowerCap);
+    return mesh;
+}
+
 // Centroid (x, y, z) of a face of the model.
 inline Vec3f faceCenter(const ObjModel& model, const ObjFace& face) {
     Vec3f sum = {0.0f, 0.0f, 0.0f};

@@ -147,21 +147,36 @@ TEST(WrittenModel, KeepsTextureCoordinatesAndHomogeneousWeights) {
     expectSameMesh(loaded.model, read.model);
 }
 
-// Two triangles glued along all three edges: every vertex lies between just two faces, so
-// the step makes faces of two corners around them, which no OBJ reader takes.
-TEST(WrittenModel, LeavesOutFacesOfFewerThanThreeCornersAndStaysReadable) {
-    BuiltLevel built;
+// Two triangles glued along all three edges: every vertex lies between just two faces, which
+// get no V-face, so the written level 1 is whole and refining the file once more gives the
+// level 2 that the driver builds, the same vertices and faces bit for bit.
+TEST(WrittenModel, OfAVertexBetweenTwoFacesRefinesOnIntoTheLevelAbove) {
+    BuiltLevel once, twice;
     const std::string path = writeTempFile("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 3 2\n");
-    ASSERT_TRUE(buildLevel(path, 1, built));
+    ASSERT_TRUE(buildLevel(path, 1, once));
+    ASSERT_TRUE(buildLevel(path, 2, twice));
     std::remove(path.c_str());
     ObjWriteResult result{};
-    const std::string text = writtenText(built.model(1), &result);
+    const std::string text = writtenText(once.model(1), &result);
     EXPECT_TRUE(result.written);
-    EXPECT_EQ(result.facesLeftOut, 3);
+    EXPECT_EQ(result.facesLeftOut, 0);
     ScopedModel read;
     const LoadOutcome outcome = loadText(text, read.get());
     ASSERT_TRUE(outcome.loaded) << outcome.err;
-    EXPECT_EQ(read->numFaces, built.model(1).numFaces - 3);
+    ObjModel* again = new ObjModel{};
+    ASSERT_TRUE(applySubdivisionLevel(read.model, again, 1));
+    const ObjModel& expected = twice.model(2);
+    ASSERT_EQ(again->numVertices, expected.numVertices);
+    ASSERT_EQ(again->numFaces, expected.numFaces);
+    EXPECT_TRUE(sameBits(again->vertices, expected.vertices,
+                         sizeof(Vec4f) * std::size_t(expected.numVertices)));
+    for (std::int32_t f = 0; f < expected.numFaces; ++f) {
+        ASSERT_EQ(again->faces[f].numVertices, expected.faces[f].numVertices) << "face " << f;
+        expectSameIndices(again->faces[f].vertexIndices, expected.faces[f].vertexIndices,
+                          expected.faces[f].numVertices, "vertices", f);
+    }
+    freeModelArrays(again);
+    delete again;
 }
 
 // Reads the colour each "f" line gets from the "usemtl" before it and the material library.
