@@ -199,6 +199,11 @@ const checks = {
       fits = fits && await page.evaluate(() => document.documentElement.scrollWidth <= 390);
       if (shotDir) await page.screenshot({ path: path.join(shotDir, `web-${name.replace('.html', '')}-390.png`), fullPage: true });
       await page.close();
+      if (!shotDir) continue;
+      const laptop = await open(browser, name, { width: 1280, height: 800, deviceScaleFactor: 1 });
+      await waitFrames(laptop, 3);
+      await laptop.screenshot({ path: path.join(shotDir, `web-${name.replace('.html', '')}-1280.png`) });
+      await laptop.close();
     }
     return fits;
   },
