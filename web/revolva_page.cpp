@@ -10,6 +10,7 @@
 
 #include <emscripten.h>
 
+#include "camera_state.h"
 #include "controls_file.h"
 #include "editor_input.h"
 #include "editor_state.h"
@@ -111,6 +112,16 @@ EMSCRIPTEN_KEEPALIVE int revolvaPointNear(int px, int py, double radius, int* pi
         nearest = i;
     }
     return nearest ? givePixel(*nearest, pixel) : 0;
+}
+
+// How much nearer the surface's camera may come before it enters the surface: its distance
+// less the farthest control point from the origin (the surface lies within that reach for
+// positive weights), with 5% to spare.
+EMSCRIPTEN_KEEPALIVE double webCameraRoomLeft() {
+    double radius = 0.0;
+    for (const Point3d& p : editorState.generatrix.controlPoints)
+        radius = std::max(radius, std::sqrt(p.x * p.x + p.z * p.z));
+    return camera.distance - 1.05 * radius;
 }
 
 // What the buttons act on, for the page to show, in `numbers`: the selected position (-1 for

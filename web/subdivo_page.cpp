@@ -4,12 +4,15 @@
 // and the heap are told to the page.
 #include <malloc.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
 #include <emscripten.h>
 #include <emscripten/heap.h>
 
+#include "camera_state.h"
 #include "model_fit.h"
 #include "model_size.h"
 #include "subdivision_level.h"
@@ -113,6 +116,22 @@ EMSCRIPTEN_KEEPALIVE int webSubdivoSwitches() {
     const DisplaySwitches& s = displaySwitches;
     return (s.backFaceCulling ? 1 : 0) | (s.lightingEnabled ? 2 : 0) | (s.wireframe ? 4 : 0) |
            (s.normalLines.showNormals ? 8 : 0);
+}
+
+// How much nearer the camera may come before it enters the model shown: its distance less the
+// farthest corner of the model's bounds from the origin it orbits, with 5% to spare.
+EMSCRIPTEN_KEEPALIVE double webCameraRoomLeft() {
+    const PointBounds bounds = drawnPointBounds(shownModel());
+    double radius = 0.0;
+    for (int corner = 0; corner < 8 && bounds.points > 0; ++corner) {
+        double squared = 0.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double c = (corner >> axis & 1) != 0 ? bounds.high[axis] : bounds.low[axis];
+            squared += c * c;
+        }
+        radius = std::max(radius, std::sqrt(squared));
+    }
+    return camera.distance - 1.05 * radius;
 }
 
 // A lower memory ceiling for the budget, in MiB (for trying refusals on small models).

@@ -16,6 +16,7 @@ const glutLeftButton = 0;
 const glutRightButton = 2;
 const longPressMs = 500;
 const touchSlopPixels = 8;
+const cameraUnitsPerPixel = 0.01;  // the viewer's zoom: camera distance per pixel of a drag
 
 // Input that waited while the page worked (a level build, a model's load) is dropped rather
 // than replayed late: events stamped before this time are ignored.
@@ -106,7 +107,16 @@ function connectTouch(program, id, canvas, touchTarget) {
     event.preventDefault();
     if (pinch && event.touches.length >= 2) {
       const d = spread(pixel(event.touches[0]), pixel(event.touches[1]));
-      pinch.last = { x: pinch.center.x, y: Math.floor(pinch.center.y + (d - pinch.distance)) };
+      let y = Math.floor(pinch.center.y + (d - pinch.distance));
+      // Nearer stops where the camera would enter the model: the spread beyond is ignored.
+      if (y > pinch.last.y && program._webCameraRoomLeft) {
+        const allowed = pinch.last.y + Math.max(0, Math.floor(program._webCameraRoomLeft() / cameraUnitsPerPixel));
+        if (y > allowed) {
+          pinch.distance += y - allowed;
+          y = allowed;
+        }
+      }
+      pinch.last = { x: pinch.center.x, y };
       program._webGlutMotion(id, 1, pinch.last.x, pinch.last.y);
     } else if (one && one.scrollY !== null && !one.done) {
       const y = event.touches[0].clientY;
