@@ -6,6 +6,7 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -55,6 +56,28 @@ std::string describeMesh(const SurfaceMesh& mesh, double scale) {
     return text;
 }
 
+// The editor shows the unit square, x and z from 0 to 1: for a curve with points outside it,
+// how many and the box they span, so that the user knows why they are not in sight.
+std::string placeOutsideEditor(const GeneratrixCurve& curve) {
+    std::size_t outside = 0;
+    double low[2] = {curve.controlPoints[0].x, curve.controlPoints[0].z};
+    double high[2] = {low[0], low[1]};
+    for (const Point3d& p : curve.controlPoints) {
+        if (p.x < 0.0 || p.x > 1.0 || p.z < 0.0 || p.z > 1.0) ++outside;
+        low[0] = std::min(low[0], p.x);
+        high[0] = std::max(high[0], p.x);
+        low[1] = std::min(low[1], p.z);
+        high[1] = std::max(high[1], p.z);
+    }
+    if (outside == 0) return "";
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "; %zu outside the editor's square (x and z from 0 to 1), out of sight: the "
+                  "points span x %.3g to %.3g, z %.3g to %.3g",
+                  outside, low[0], high[0], low[1], high[1]);
+    return line;
+}
+
 }  // namespace
 
 extern "C" {
@@ -68,10 +91,15 @@ EMSCRIPTEN_KEEPALIVE int revolvaOpenCurveFile() {
         writeText(messagePath, describeCurveError(error));
         return 0;
     }
+    if (curve.pointCount() == 0) {
+        writeText(messagePath, "the file holds no control point; the curve is kept");
+        return 0;
+    }
     editorState.generatrix = curve;
-    editorState.selection = curve.pointCount() > 0 ? std::optional<std::size_t>(0) : std::nullopt;
+    editorState.selection = 0;
     editorState.dragPoint.reset();
-    writeText(messagePath, std::to_string(curve.pointCount()) + " control points");
+    writeText(messagePath,
+              std::to_string(curve.pointCount()) + " control points" + placeOutsideEditor(curve));
     return 1;
 }
 

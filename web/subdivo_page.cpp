@@ -4,12 +4,15 @@
 // and the heap are told to the page.
 #include <malloc.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
 #include <emscripten.h>
 #include <emscripten/heap.h>
 
+#include "camera_state.h"
 #include "model_fit.h"
 #include "model_size.h"
 #include "subdivision_level.h"
@@ -61,6 +64,18 @@ bool pageLevelDriver(const ObjModel& base, ObjModel*& subdivided, int level) {
     return false;
 }
 
+// Moves every drawn point up so that the lowest one lies on the ground grid's plane, y = 0; a
+// homogeneous vertex moves by the same drawn distance (y += shift * w).
+void standOnGrid(ObjModel& model) {
+    const PointBounds bounds = drawnPointBounds(model);
+    if (bounds.points == 0) return;
+    const double shift = -bounds.low[1];
+    for (std::int32_t v = 0; v < model.numVertices; ++v) {
+        Vec4f& p = model.vertices[v];
+        p.y = static_cast<float>(p.y + shift * p.w);
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -74,11 +89,49 @@ EMSCRIPTEN_KEEPALIVE int webSubdivoKey(int key) {
 
 EMSCRIPTEN_KEEPALIVE int webSubdivoLevel() { return subdivisionLevel; }
 
-// Frames the loaded model in the start view (centred, largest extent 2), before its first frame.
+// Frames the loaded model in the start view (centred, largest extent 2), then raises it to stand
+// on the ground grid (y = 0) instead of half through it; before its first frame.
 EMSCRIPTEN_KEEPALIVE void webSubdivoFitModel() {
     if (baseModel == nullptr || baseModel->numVertices == 0) return;
     fitModel(*baseModel);
-    std::printf("Model moved and scaled to fit the view.\n");
+    standOnGrid(*baseModel);
+    std::printf("Model moved and scaled to fit the view, standing on the grid.\n");
+}
+
+// The loaded model's faces: 0 when there is nothing to subdivide.
+EMSCRIPTEN_KEEPALIVE int webSubdivoBaseFaces() { return baseModel ? baseModel->numFaces : 0; }
+
+// The faces the level driver's bound forecasts for `level`, rebuilt from the base model as the
+// driver does; -1 when that model alone outgrows the page's budget, so that the driver will
+// refuse it at once. For the page's question before a heavy level.
+EMSCRIPTEN_KEEPALIVE double webSubdivoForecastFaces(int level) {
+    ModelSize size = measureModel(*baseModel);
+    for (int step = 0; step < level; ++step) size = boundNextLevel(size);
+    if (modelBytes(size) > pageBudgetBytes(*subdividedModel)) return -1.0;
+    return double(size.faces);
+}
+
+// The display switches as bits: 1 culling, 2 lighting, 4 wire frame, 8 normals.
+EMSCRIPTEN_KEEPALIVE int webSubdivoSwitches() {
+    const DisplaySwitches& s = displaySwitches;
+    return (s.backFaceCulling ? 1 : 0) | (s.lightingEnabled ? 2 : 0) | (s.wireframe ? 4 : 0) |
+           (s.normalLines.showNormals ? 8 : 0);
+}
+
+// How much nearer the camera may come before it enters the model shown: its distance less the
+// farthest corner of the model's bounds from the origin it orbits, with 5% to spare.
+EMSCRIPTEN_KEEPALIVE double webCameraRoomLeft() {
+    const PointBounds bounds = drawnPointBounds(shownModel());
+    double radius = 0.0;
+    for (int corner = 0; corner < 8 && bounds.points > 0; ++corner) {
+        double squared = 0.0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double c = (corner >> axis & 1) != 0 ? bounds.high[axis] : bounds.low[axis];
+            squared += c * c;
+        }
+        radius = std::max(radius, std::sqrt(squared));
+    }
+    return camera.distance - 1.05 * radius;
 }
 
 // A lower memory ceiling for the budget, in MiB (for trying refusals on small models).

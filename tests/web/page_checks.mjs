@@ -1,8 +1,10 @@
 // What the pages do beyond the programs' pictures, one scene each in headless Chromium: model
 // switching, the user's own file (opened twice, framed in the view), a refused level, keys
-// kept by a text field, a touch drag, a phone-wide screen. Prints one line per check and
+// kept by a text field, a touch drag, a phone-wide screen, the level raised by touch, Tab out
+// of a picture, honest messages for files that cannot be used. Prints one line per check and
 // "checks: N passed, M failed".
-//   node page_checks.mjs SITE_URL [--shots DIR]   (--shots: the pages at 390 px, for the README)
+//   node page_checks.mjs SITE_URL [--shots DIR | --only NAME,...]
+//   (--shots: the pages at 390 and 1280 px, for the README; --only: the named checks)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -41,6 +43,8 @@ function writeFarModel() {
   fs.writeFileSync(file, text);
   return file;
 }
+
+const focusedId = (page) => page.evaluate(() => document.activeElement.id);
 
 // Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit.
 async function modelPixels(page) {
@@ -136,6 +140,56 @@ const checks = {
     const after = await page.$eval('#window1', (c) => c.toDataURL());
     return before !== after;
   },
+  // A phone's finger raises the level with the page's button, through the program's key.
+  async 'level-by-touch'(browser) {
+    const page = await open(browser, 'subdivo.html', phone);
+    await page.tap('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 20, timeout: 60000 });
+    return await page.evaluate(() => window.program._webSubdivoLevel()) === 1 &&
+      await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
+  },
+  // Tab and Shift+Tab move on from a focused picture, and Esc leaves it.
+  async 'tab-out-of-canvas'(browser) {
+    const page = await open(browser, 'revolva.html');
+    await page.focus('#window1');
+    await page.keyboard.press('Tab');
+    const next = await focusedId(page);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    const back = await focusedId(page);
+    await page.keyboard.press('Escape');
+    return next === 'window2' && back === 'window1' && await focusedId(page) !== 'window1';
+  },
+  // A binary file named .obj is refused as not text, the model shown stays; a model with no
+  // faces says there is nothing to subdivide; an empty curve file is refused, the curve kept.
+  async 'honest-messages'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    const noise = path.join(work, 'noise.obj');
+    fs.writeFileSync(noise, Buffer.from(Array.from({ length: 600 }, (_, i) => (i * 151 + 7) % 256)));
+    const flat = path.join(work, 'points.obj');
+    fs.writeFileSync(flat, 'v 0 0 0\nv 1 0 0\nv 0 1 0\n');
+    const input = await page.$('#file');
+    await input.uploadFile(noise);
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('not a text file: noise.obj'));
+    const kept = !(await consoleText(page)).includes('UTF-16');
+    await input.uploadFile(flat);
+    await page.waitForFunction(() => document.getElementById('work').textContent.includes('nothing to subdivide'),
+      { polling: 20, timeout: 60000 });
+    await page.$eval('#work', (w) => { w.textContent = ''; });
+    await page.click('#level-up');
+    const refused = (await page.$eval('#work', (w) => w.textContent)).includes('nothing to subdivide') &&
+      await page.evaluate(() => window.program._webSubdivoLevel()) === 0;
+    const revolva = await open(browser, 'revolva.html');
+    const empty = path.join(work, 'empty.curve');
+    fs.writeFileSync(empty, '# no points\n');
+    await (await revolva.$('#curve-file')).uploadFile(empty);
+    await revolva.waitForFunction(() => document.getElementById('curve-status').textContent.includes('empty.curve'));
+    const curve = await revolva.$eval('#curve-status', (e) => e.textContent);
+    const points = await revolva.$eval('#editor-figures', (e) => e.textContent);
+    return kept && refused && curve.includes('not opened') && points.includes('of 2 selected');
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
@@ -145,6 +199,11 @@ const checks = {
       fits = fits && await page.evaluate(() => document.documentElement.scrollWidth <= 390);
       if (shotDir) await page.screenshot({ path: path.join(shotDir, `web-${name.replace('.html', '')}-390.png`), fullPage: true });
       await page.close();
+      if (!shotDir) continue;
+      const laptop = await open(browser, name, { width: 1280, height: 800, deviceScaleFactor: 1 });
+      await waitFrames(laptop, 3);
+      await laptop.screenshot({ path: path.join(shotDir, `web-${name.replace('.html', '')}-1280.png`) });
+      await laptop.close();
     }
     return fits;
   },
@@ -159,7 +218,7 @@ const browser = await puppeteer.launch({
 });
 let passed = 0, failed = 0;
 try {
-  const names = option === '--shots' ? ['phone-width'] : Object.keys(checks);
+  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? shotDir.split(',') : Object.keys(checks);
   for (const name of names) {
     let ok = false;
     try {

@@ -2,7 +2,8 @@
 // GLUT windows of a program built for the web (web/glut_web.cpp), as a desktop GLUT would: a
 // drag goes on outside the window that began it, and positions are in the window's pixels
 // however the page scales the canvas. A canvas takes the keys when it has the focus (a click
-// gives it) or when the pointer is over it and no text field is being typed in.
+// or Tab gives it) or when the pointer is over it and nothing else has the focus; Tab,
+// Shift+Tab and Esc always leave it. The page's buttons send the same keys (glutKeyCommand).
 'use strict';
 
 const glutSpecialKeys = {
@@ -10,25 +11,18 @@ const glutSpecialKeys = {
   ArrowLeft: 100, ArrowUp: 101, ArrowRight: 102, ArrowDown: 103,
   PageUp: 104, PageDown: 105, Home: 106, End: 107, Insert: 108,
 };
-const glutControlKeys = { Enter: 13, Backspace: 8, Tab: 9, Escape: 27, Delete: 127 };
+const glutControlKeys = { Enter: 13, Backspace: 8, Delete: 127 };
 const glutLeftButton = 0;
 const glutRightButton = 2;
 const longPressMs = 500;
 const touchSlopPixels = 8;
+const cameraUnitsPerPixel = 0.01;  // the viewer's zoom: camera distance per pixel of a drag
 
 // Input that waited while the page worked (a level build, a model's load) is dropped rather
 // than replayed late: events stamped before this time are ignored.
 let glutInputResumesAt = 0;
 function dropInputUntilNow() { glutInputResumesAt = performance.now(); }
 function isStale(event) { return event.timeStamp < glutInputResumesAt; }
-
-function isTextField(element) {
-  if (!element) return false;
-  if (element.isContentEditable || element.tagName === 'TEXTAREA') return true;
-  if (element.tagName !== 'INPUT') return false;
-  return !['button', 'checkbox', 'color', 'file', 'image', 'radio', 'range', 'reset', 'submit']
-    .includes(element.type);
-}
 
 // Resolves once the browser has painted what the page shows now: for a message that must be
 // seen before work that blocks the page. The program's frames wait meanwhile, so that the
@@ -39,6 +33,19 @@ function afterPaint(program) {
     if (program) program._webGlutHoldFrames(0);
     resolve();
   }, 0)));
+}
+
+// A key command of a page's button, sent as the key would be: "F1" as the special key, any
+// other character through `onKey` first (as connectGlutWindow does) and then the window's
+// keyboard callback. The programs ignore the mouse position of a key.
+function glutKeyCommand(program, id, key, onKey) {
+  if (key in glutSpecialKeys) {
+    program._webGlutSpecial(id, glutSpecialKeys[key], 0, 0);
+    return;
+  }
+  const code = key.charCodeAt(0);
+  if (onKey && onKey(id, code)) return;
+  program._webGlutKey(id, code, 0, 0);
 }
 
 // The window's pixel under a point of the page, the canvas's scaling undone.
@@ -52,15 +59,20 @@ function canvasPixel(canvas, clientX, clientY) {
 // One finger acts as the left button (a drag moves, a tap clicks), a long press as a click of
 // the right button, two fingers as a drag of the right button whose height follows the
 // pinch: spreading the fingers drags down, which brings the camera nearer.
-function connectTouch(program, id, canvas) {
-  let one = null;    // { start, last, dragging, timer, done }
+// `touchTarget(p, scale)`, when given, turns a finger's first pixel into the one the press goes
+// to (a point within reach of the finger), or null when nothing is under it: a drag from there
+// scrolls the page instead. `scale` is the window's pixels per CSS pixel.
+function connectTouch(program, id, canvas, touchTarget) {
+  let one = null;    // { start, last, dragging, timer, done, shift, scrollY }
   let pinch = null;  // { center, distance, last }
-  const pixel = (touch) => canvasPixel(canvas, touch.clientX, touch.clientY);
+  const scale = () => canvas.width / Math.max(canvas.getBoundingClientRect().width, 1);
+  const shifted = (p) => (one && one.shift ? { x: p.x + one.shift.x, y: p.y + one.shift.y } : p);
+  const pixel = (touch) => shifted(canvasPixel(canvas, touch.clientX, touch.clientY));
   const mouse = (button, state, p) => program._webGlutMouse(id, button, state, p.x, p.y);
   const endOne = () => {
     if (!one) return;
     clearTimeout(one.timer);
-    if (one.dragging) mouse(glutLeftButton, 1, one.last);
+    if (one.dragging && !one.scrolling) mouse(glutLeftButton, 1, one.last);
     one = null;
   };
   const spread = (a, b) => Math.hypot(a.x - b.x, a.y - b.y);
@@ -68,8 +80,15 @@ function connectTouch(program, id, canvas) {
     event.preventDefault();
     canvas.focus({ preventScroll: true });
     if (event.touches.length === 1 && !pinch) {
-      const p = pixel(event.touches[0]);
-      one = { start: p, last: p, dragging: false, done: false, timer: 0 };
+      let p = pixel(event.touches[0]);
+      let shift = null, scrollY = null;
+      if (touchTarget) {
+        const target = touchTarget(p, scale());
+        if (target) shift = { x: target.x - p.x, y: target.y - p.y };
+        else scrollY = event.touches[0].clientY;
+        if (target) p = target;
+      }
+      one = { start: p, last: p, dragging: false, scrolling: false, done: false, timer: 0, shift, scrollY };
       one.timer = setTimeout(() => {
         if (!one || one.dragging) return;
         mouse(glutRightButton, 0, one.start);
@@ -88,8 +107,25 @@ function connectTouch(program, id, canvas) {
     event.preventDefault();
     if (pinch && event.touches.length >= 2) {
       const d = spread(pixel(event.touches[0]), pixel(event.touches[1]));
-      pinch.last = { x: pinch.center.x, y: Math.floor(pinch.center.y + (d - pinch.distance)) };
+      let y = Math.floor(pinch.center.y + (d - pinch.distance));
+      // Nearer stops where the camera would enter the model: the spread beyond is ignored.
+      if (y > pinch.last.y && program._webCameraRoomLeft) {
+        const allowed = pinch.last.y + Math.max(0, Math.floor(program._webCameraRoomLeft() / cameraUnitsPerPixel));
+        if (y > allowed) {
+          pinch.distance += y - allowed;
+          y = allowed;
+        }
+      }
+      pinch.last = { x: pinch.center.x, y };
       program._webGlutMotion(id, 1, pinch.last.x, pinch.last.y);
+    } else if (one && one.scrollY !== null && !one.done) {
+      const y = event.touches[0].clientY;
+      if (one.dragging || Math.abs(y - one.scrollY) >= touchSlopPixels) {
+        clearTimeout(one.timer);
+        one.dragging = one.scrolling = true;
+        window.scrollBy(0, one.scrollY - y);
+        one.scrollY = y;
+      }
     } else if (one && !one.done) {
       const p = pixel(event.touches[0]);
       if (!one.dragging && Math.hypot(p.x - one.start.x, p.y - one.start.y) < touchSlopPixels) return;
@@ -121,8 +157,9 @@ function connectTouch(program, id, canvas) {
   canvas.addEventListener('touchcancel', onEnd, { passive: false });
 }
 
-// `onKey(id, code, event)`, when given, sees every key first and returns true when it took it.
-function connectGlutWindow(program, id, onKey) {
+// `onKey(id, code, event)`, when given, sees every key first and returns true when it took it;
+// `touchTarget` is connectTouch's.
+function connectGlutWindow(program, id, onKey, touchTarget) {
   const canvas = document.getElementById('window' + id);
   let heldButtons = 0;
   let last = { x: 0, y: 0 };
@@ -161,12 +198,19 @@ function connectGlutWindow(program, id, onKey) {
   });
   canvas.addEventListener('mousemove', onMove);
   canvas.addEventListener('mouseenter', () => {
-    if (!isTextField(document.activeElement)) canvas.focus({ preventScroll: true });
+    const focused = document.activeElement;
+    if (!focused || focused === document.body || focused.tagName === 'CANVAS') canvas.focus({ preventScroll: true });
   });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
-  connectTouch(program, id, canvas);
+  connectTouch(program, id, canvas, touchTarget);
   canvas.addEventListener('keydown', (event) => {
     if (event.ctrlKey || event.metaKey || event.altKey) return;
+    // Tab and Shift+Tab move on through the page; Esc leaves the picture.
+    if (event.key === 'Tab') return;
+    if (event.key === 'Escape') {
+      canvas.blur();
+      return;
+    }
     let code;
     if (event.key in glutSpecialKeys) {
       event.preventDefault();
@@ -186,8 +230,8 @@ function connectGlutWindow(program, id, onKey) {
   });
 }
 
-function connectGlutWindows(program, count, onKey) {
-  for (let id = 1; id <= count; ++id) connectGlutWindow(program, id, onKey);
+function connectGlutWindows(program, count, onKey, touchTargets) {
+  for (let id = 1; id <= count; ++id) connectGlutWindow(program, id, onKey, touchTargets && touchTargets[id]);
 }
 
 // Puts a fresh canvas in place of the old one, so that a program started again gets a new

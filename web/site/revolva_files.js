@@ -13,6 +13,7 @@ function curvePanel(program) {
     pageFolder();
     program.FS.writeFile('/page/curve.txt', text);
     const opened = program._revolvaOpenCurveFile() === 1;
+    if (opened && typeof showEditorFigures === 'function') showEditorFigures();
     say(opened ? `${name}: ${message()}` : `${name} not opened: ${message()}`);
   }
 
@@ -41,7 +42,12 @@ function curvePanel(program) {
   document.getElementById('open-curve').addEventListener('click', () => picker.click());
   picker.addEventListener('change', async () => {
     const file = picker.files[0];
-    if (file) openCurveText(await file.text(), file.name);
+    if (file) {
+      const bytes = new Uint8Array(await file.arrayBuffer());
+      const notText = notTextReason(bytes);
+      if (notText) say(`not a text file: ${file.name} (${notText}); the curve is kept`);
+      else openCurveText(new TextDecoder().decode(bytes), file.name);
+    }
     picker.value = '';
   });
   const samples = document.getElementById('sample-curve');
