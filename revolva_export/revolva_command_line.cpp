@@ -25,6 +25,7 @@ enum LongOnly {
     turnSamplesOption,
     roundOption,
     capsOption,
+    flipOption,
     sizeOption,
     formatOption,
     versionOption
@@ -37,6 +38,7 @@ const option longOptions[] = {
     {"turn-samples", required_argument, nullptr, turnSamplesOption},
     {"round", no_argument, nullptr, roundOption},
     {"caps", no_argument, nullptr, capsOption},
+    {"flip", no_argument, nullptr, flipOption},
     {"size", required_argument, nullptr, sizeOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
@@ -134,6 +136,7 @@ RevolvaCommandLine readRevolvaCommandLine(int argc, char** argv, RevolvaExportOp
                 break;
             case roundOption: options.mesh.round = true; break;
             case capsOption: options.mesh.caps = true; break;
+            case flipOption: options.mesh.flip = true; break;
             case sizeOption:
                 if (!readSize(optarg, options.size))
                     return usageError(std::string("--size must be a number of millimetres "
@@ -166,7 +169,8 @@ const char* revolvaExportHelpText() {
     return "Usage: revolva-export [OPTION]... CURVE\n"
            "Writes the surface that Revolva sweeps from the curve file CURVE ('-': standard\n"
            "input) as a triangle mesh: Wavefront OBJ with the surface's normals, or binary STL\n"
-           "for a printer. Reports the vertices, the triangles and whether the mesh is closed.\n"
+           "for a printer. Reports the vertices, the triangles and whether the mesh is closed:\n"
+           "a solid, or else why not.\n"
            "\n"
            "  -o, --output FILE      write FILE (.obj or .stl); without it, or with '-', the\n"
            "                         mesh goes to standard output, which must not be a terminal\n"
@@ -176,8 +180,11 @@ const char* revolvaExportHelpText() {
            "                         (default 10, at least 5)\n"
            "      --round            each quarter turn an exact circular arc instead of the\n"
            "                         slightly bulging turn that Revolva shows\n"
-           "      --caps             close each end of the curve that is off the axis with a\n"
-           "                         flat disc\n"
+           "      --caps             close the ends of the curve that are off the axis: a flat\n"
+           "                         disc at each, or else one band joining them, whichever\n"
+           "                         makes a solid; if none does, the mesh stays open\n"
+           "      --flip             turn the surface upside down (half a turn about the x\n"
+           "                         axis), so that a solid on its tip stands on its base\n"
            "      --size MM          STL: scale to a largest extent of MM millimetres (100)\n"
            "  -q, --quiet            no report on the error stream (errors still show)\n"
            "  -h, --help             show this help and end\n"

@@ -50,10 +50,11 @@ std::string curveName(const RevolvaExportOptions& options) {
 
 std::string describe(const RevolvaExportOptions& options) {
     std::string text = "revolva-export: " + curveName(options) + ", " +
-                       std::to_string(options.mesh.turnSamples) + " x " +
-                       std::to_string(options.mesh.curveSamples) + " samples";
+                       std::to_string(options.mesh.curveSamples) + " x " +
+                       std::to_string(options.mesh.turnSamples) + " samples";
     if (options.mesh.round) text += ", round";
     if (options.mesh.caps) text += ", caps";
+    if (options.mesh.flip) text += ", flipped";
     return text;
 }
 
@@ -101,6 +102,14 @@ void report(const SurfaceMesh& mesh, const RevolvaExportOptions& options, double
         std::fprintf(stderr, ", volume %.6g\n", s.volume);
     } else {
         std::fprintf(stderr, "\nrevolva-export: not a closed solid: %s.\n", s.openReason.c_str());
+    }
+    if (s.riseAboveLowestPoint > 0.0) {
+        const bool stl = options.format == MeshFormat::stl;
+        std::fprintf(stderr,
+                     "revolva-export: the solid stands on a single point at its lowest z; the "
+                     "vertices next to it are %.3g%s higher%s.\n",
+                     s.riseAboveLowestPoint * scale, stl ? " mm" : "",
+                     options.mesh.flip ? "" : " (--flip turns it upside down)");
     }
     if (mesh.cuts > 0) {
         std::fprintf(stderr,
