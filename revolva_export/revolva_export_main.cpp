@@ -1,8 +1,6 @@
 // Entry point of revolva-export: reads a curve file, builds the mesh of the surface Revolva
 // sweeps from it and writes it as OBJ or binary STL, to a file (written aside and renamed when
 // complete) or to standard output; then reports what it wrote on the error stream.
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,20 +11,15 @@
 #include "output_file.h"
 #include "revolva_command_line.h"
 #include "surface_mesh.h"
+#include "tool_command_line.h"
 
 namespace {
 
-constexpr int exitWritten = 0, exitFailed = 1, exitUsage = 2;
-
 int usageFailure(const std::string& message) {
-    std::fprintf(stderr, "revolva-export: %s (see revolva-export --help)\n", message.c_str());
-    return exitUsage;
+    return printUsageFailure("revolva-export", message);
 }
 
-int failure(const std::string& message) {
-    std::fprintf(stderr, "revolva-export: %s\n", message.c_str());
-    return exitFailed;
-}
+int failure(const std::string& message) { return printFailure("revolva-export", message); }
 
 // The whole of a file, or of standard input for "-"; false (errno tells why) when unreadable.
 bool readWhole(const char* path, std::string& text) {
@@ -131,21 +124,13 @@ int main(int argc, char** argv) {
     RevolvaExportOptions options;
     const RevolvaCommandLine read = readRevolvaCommandLine(argc, argv, options);
     switch (read.action) {
-        case RevolvaExportAction::showHelp:
-            std::fputs(revolvaExportHelpText(), stdout);
-            return exitWritten;
-        case RevolvaExportAction::showVersion:
-            std::fputs(revolvaExportVersionLine(), stdout);
-            return exitWritten;
+        case RevolvaExportAction::showHelp: return showText(revolvaExportHelpText());
+        case RevolvaExportAction::showVersion: return showText(revolvaExportVersionLine());
         case RevolvaExportAction::usageError: return usageFailure(read.error);
         case RevolvaExportAction::exportMesh: break;
     }
     const bool toStandardOutput = meshToStandardOutput(options);
-    if (toStandardOutput && isatty(STDOUT_FILENO) == 1) {
-        return usageFailure(
-            "standard output is a terminal: name the file to write with -o FILE, "
-            "or redirect the output");
-    }
+    if (writesIntoTerminal(toStandardOutput)) return usageFailure(terminalRefusal);
     removeAsideFilesOnSignals();
 
     std::string text;
