@@ -64,10 +64,10 @@ double meetingFraction(const ProfilePoint& p1, const ProfilePoint& p2, const Pro
 }
 
 // The segments of a loop: segment k runs from point k to point k + 1 (the last back to the
-// first); `curveSegments` of them, from the start, are the curve's own.
+// first); the curve's own come first.
 struct Loop {
     std::vector<ProfilePoint> points;
-    std::vector<int> closing;  // per segment: -1 for a curve segment, else its ProfileClosing
+    std::vector<int> closing;  // per segment: -1 for a curve segment, else its ClosingPart
 };
 
 enum class ClosingPart { discStart = 0, discEnd, axis, band };
