@@ -1,18 +1,18 @@
-// The options of revolva-export. getopt_long's own messages are silenced, so that every usage
-// error reads the same way and names the argument at fault.
+// The options of revolva-export; the reading they share with subdivo-export is in
+// tool_command_line.
 #include "revolva_command_line.h"
 
 #include <getopt.h>
 #include <strings.h>
 
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "editor_state.h"
+#include "tool_command_line.h"
 
 #ifndef REVOLVA_EXPORT_VERSION
 #define REVOLVA_EXPORT_VERSION "unversioned"
@@ -25,6 +25,7 @@ enum LongOnly {
     turnSamplesOption,
     roundOption,
     capsOption,
+    flipOption,
     sizeOption,
     formatOption,
     versionOption
@@ -37,23 +38,13 @@ const option longOptions[] = {
     {"turn-samples", required_argument, nullptr, turnSamplesOption},
     {"round", no_argument, nullptr, roundOption},
     {"caps", no_argument, nullptr, capsOption},
+    {"flip", no_argument, nullptr, flipOption},
     {"size", required_argument, nullptr, sizeOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, versionOption},
     {nullptr, 0, nullptr, 0},
 };
-
-// A whole decimal number from `lowest` up, written alone.
-bool readCount(const char* text, int lowest, int& count) {
-    if (text[0] < '0' || text[0] > '9') return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > INT_MAX || value < lowest) return false;
-    count = static_cast<int>(value);
-    return true;
-}
 
 // A positive finite number of millimetres, written alone.
 bool readSize(const char* text, double& size) {
@@ -73,13 +64,6 @@ bool endsWith(const char* text, const char* ending) {
 
 RevolvaCommandLine usageError(std::string message) {
     return {RevolvaExportAction::usageError, std::move(message)};
-}
-
-std::string lastArgument(char** argv) { return argv[optind - 1]; }
-
-std::string unknownOption(char** argv) {
-    if (optopt != 0 && optopt < 256) return std::string("-") + static_cast<char>(optopt);
-    return lastArgument(argv);
 }
 
 std::string countError(const char* name, int lowest, const char* text) {
@@ -109,8 +93,7 @@ RevolvaCommandLine readRevolvaCommandLine(int argc, char** argv, RevolvaExportOp
     const EditorState start;
     options.mesh.curveSamples = start.curveSampleCount;
     options.mesh.turnSamples = start.revolutionSampleCount;
-    optind = 0;  // 0, not 1: glibc then forgets the scan of an earlier call as well
-    opterr = 0;
+    startOptionScan();
     for (;;) {
         const int option = getopt_long(argc, argv, ":o:qh", longOptions, nullptr);
         if (option == -1) break;
@@ -125,15 +108,16 @@ RevolvaCommandLine readRevolvaCommandLine(int argc, char** argv, RevolvaExportOp
                     return usageError(std::string("--format is obj or stl, not '") + optarg + "'");
                 break;
             case curveSamplesOption:
-                if (!readCount(optarg, minCurveSampleCount, options.mesh.curveSamples))
+                if (!readWholeNumber(optarg, minCurveSampleCount, options.mesh.curveSamples))
                     return usageError(countError("curve-samples", minCurveSampleCount, optarg));
                 break;
             case turnSamplesOption:
-                if (!readCount(optarg, minRevolutionSampleCount, options.mesh.turnSamples))
+                if (!readWholeNumber(optarg, minRevolutionSampleCount, options.mesh.turnSamples))
                     return usageError(countError("turn-samples", minRevolutionSampleCount, optarg));
                 break;
             case roundOption: options.mesh.round = true; break;
             case capsOption: options.mesh.caps = true; break;
+            case flipOption: options.mesh.flip = true; break;
             case sizeOption:
                 if (!readSize(optarg, options.size))
                     return usageError(std::string("--size must be a number of millimetres "
@@ -144,14 +128,12 @@ RevolvaCommandLine readRevolvaCommandLine(int argc, char** argv, RevolvaExportOp
             case 'q': options.quiet = true; break;
             case 'h': return {RevolvaExportAction::showHelp, {}};
             case versionOption: return {RevolvaExportAction::showVersion, {}};
-            case ':': return usageError("option '" + lastArgument(argv) + "' needs a value");
-            default: return usageError("unknown option '" + unknownOption(argv) + "'");
+            case ':': return usageError(missingValueError(argv));
+            default: return usageError(unknownOptionError(argv));
         }
     }
-    if (optind == argc) return usageError("no curve file named");
-    if (argc - optind > 1)
-        return usageError(std::string("one curve file only; '") + argv[optind + 1] +
-                          "' is one too many");
+    const std::string operandError = oneOperandError(argc, argv, "curve file");
+    if (!operandError.empty()) return usageError(operandError);
     options.curvePath = argv[optind];
     const std::string formatError = settleFormat(options);
     if (!formatError.empty()) return usageError(formatError);
@@ -166,7 +148,8 @@ const char* revolvaExportHelpText() {
     return "Usage: revolva-export [OPTION]... CURVE\n"
            "Writes the surface that Revolva sweeps from the curve file CURVE ('-': standard\n"
            "input) as a triangle mesh: Wavefront OBJ with the surface's normals, or binary STL\n"
-           "for a printer. Reports the vertices, the triangles and whether the mesh is closed.\n"
+           "for a printer. Reports the vertices, the triangles and whether the mesh is closed:\n"
+           "a solid, or else why not.\n"
            "\n"
            "  -o, --output FILE      write FILE (.obj or .stl); without it, or with '-', the\n"
            "                         mesh goes to standard output, which must not be a terminal\n"
@@ -176,8 +159,11 @@ const char* revolvaExportHelpText() {
            "                         (default 10, at least 5)\n"
            "      --round            each quarter turn an exact circular arc instead of the\n"
            "                         slightly bulging turn that Revolva shows\n"
-           "      --caps             close each end of the curve that is off the axis with a\n"
-           "                         flat disc\n"
+           "      --caps             close the ends of the curve that are off the axis: a flat\n"
+           "                         disc at each, or else one band joining them, whichever\n"
+           "                         makes a solid; if none does, the mesh stays open\n"
+           "      --flip             turn the surface upside down (half a turn about the x\n"
+           "                         axis), so that a solid on its tip stands on its base\n"
            "      --size MM          STL: scale to a largest extent of MM millimetres (100)\n"
            "  -q, --quiet            no report on the error stream (errors still show)\n"
            "  -h, --help             show this help and end\n"

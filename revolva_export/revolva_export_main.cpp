@@ -1,8 +1,6 @@
 // Entry point of revolva-export: reads a curve file, builds the mesh of the surface Revolva
 // sweeps from it and writes it as OBJ or binary STL, to a file (written aside and renamed when
 // complete) or to standard output; then reports what it wrote on the error stream.
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,20 +11,15 @@
 #include "output_file.h"
 #include "revolva_command_line.h"
 #include "surface_mesh.h"
+#include "tool_command_line.h"
 
 namespace {
 
-constexpr int exitWritten = 0, exitFailed = 1, exitUsage = 2;
-
 int usageFailure(const std::string& message) {
-    std::fprintf(stderr, "revolva-export: %s (see revolva-export --help)\n", message.c_str());
-    return exitUsage;
+    return printUsageFailure("revolva-export", message);
 }
 
-int failure(const std::string& message) {
-    std::fprintf(stderr, "revolva-export: %s\n", message.c_str());
-    return exitFailed;
-}
+int failure(const std::string& message) { return printFailure("revolva-export", message); }
 
 // The whole of a file, or of standard input for "-"; false (errno tells why) when unreadable.
 bool readWhole(const char* path, std::string& text) {
@@ -50,10 +43,11 @@ std::string curveName(const RevolvaExportOptions& options) {
 
 std::string describe(const RevolvaExportOptions& options) {
     std::string text = "revolva-export: " + curveName(options) + ", " +
-                       std::to_string(options.mesh.turnSamples) + " x " +
-                       std::to_string(options.mesh.curveSamples) + " samples";
+                       std::to_string(options.mesh.curveSamples) + " x " +
+                       std::to_string(options.mesh.turnSamples) + " samples";
     if (options.mesh.round) text += ", round";
     if (options.mesh.caps) text += ", caps";
+    if (options.mesh.flip) text += ", flipped";
     return text;
 }
 
@@ -102,6 +96,14 @@ void report(const SurfaceMesh& mesh, const RevolvaExportOptions& options, double
     } else {
         std::fprintf(stderr, "\nrevolva-export: not a closed solid: %s.\n", s.openReason.c_str());
     }
+    if (s.riseAboveLowestPoint > 0.0) {
+        const bool stl = options.format == MeshFormat::stl;
+        std::fprintf(stderr,
+                     "revolva-export: the solid stands on a single point at its lowest z; the "
+                     "vertices next to it are %.3g%s higher%s.\n",
+                     s.riseAboveLowestPoint * scale, stl ? " mm" : "",
+                     options.mesh.flip ? "" : " (--flip turns it upside down)");
+    }
     if (mesh.cuts > 0) {
         std::fprintf(stderr,
                      "revolva-export: the weight sum changes sign at %d place%s along the curve; "
@@ -122,21 +124,13 @@ int main(int argc, char** argv) {
     RevolvaExportOptions options;
     const RevolvaCommandLine read = readRevolvaCommandLine(argc, argv, options);
     switch (read.action) {
-        case RevolvaExportAction::showHelp:
-            std::fputs(revolvaExportHelpText(), stdout);
-            return exitWritten;
-        case RevolvaExportAction::showVersion:
-            std::fputs(revolvaExportVersionLine(), stdout);
-            return exitWritten;
+        case RevolvaExportAction::showHelp: return showText(revolvaExportHelpText());
+        case RevolvaExportAction::showVersion: return showText(revolvaExportVersionLine());
         case RevolvaExportAction::usageError: return usageFailure(read.error);
         case RevolvaExportAction::exportMesh: break;
     }
     const bool toStandardOutput = meshToStandardOutput(options);
-    if (toStandardOutput && isatty(STDOUT_FILENO) == 1) {
-        return usageFailure(
-            "standard output is a terminal: name the file to write with -o FILE, "
-            "or redirect the output");
-    }
+    if (writesIntoTerminal(toStandardOutput)) return usageFailure(terminalRefusal);
     removeAsideFilesOnSignals();
 
     std::string text;

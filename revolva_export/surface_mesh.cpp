@@ -5,14 +5,17 @@
 // collapse on the axis.
 #include "surface_mesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 #include <utility>
 
 #include "face_normal_formulas.h"
 #include "revolution_surface.h"
+#include "solid_profile.h"
 #include "surface_evaluation.h"
 #include "surface_tessellation.h"
+#include "weight_sum_zero.h"
 
 namespace {
 
@@ -158,6 +161,40 @@ void makeCap(MeshBuilder& b, int j, bool atStart) {
     }
 }
 
+// One band from the ring of the last curve sample to that of the first, wound as if the curve
+// went on straight from its end to its start; its normals are left to be completed from its
+// own faces, so that it is shaded flat across.
+void makeClosingBand(MeshBuilder& b) {
+    const int last = b.rows - 1;
+    const auto addNormals = [&b] {
+        std::vector<std::int32_t> ring(static_cast<std::size_t>(b.columns));
+        for (std::int32_t& normal : ring) {
+            normal = static_cast<std::int32_t>(b.mesh.normals.size());
+            b.mesh.normals.push_back({0.0f, 0.0f, 0.0f});
+            b.axisNormal.push_back(false);
+        }
+        return ring;
+    };
+    const std::vector<std::int32_t> lastNormal = addNormals(), firstNormal = addNormals();
+    for (int a = 0; a < b.columns; ++a) {
+        const int c = (a + 1) % b.columns;
+        b.addTriangle(b.vertexOf(a, last), b.vertexOf(c, last), b.vertexOf(a, 0), lastNormal[a],
+                      lastNormal[c], firstNormal[a]);
+        b.addTriangle(b.vertexOf(a, 0), b.vertexOf(c, last), b.vertexOf(c, 0), firstNormal[a],
+                      lastNormal[c], firstNormal[c]);
+    }
+}
+
+// The profile as written: the curve samples of column 0, which lies in the x-z plane.
+std::vector<ProfilePoint> writtenProfile(const MeshBuilder& b) {
+    std::vector<ProfilePoint> profile(static_cast<std::size_t>(b.rows));
+    for (int j = 0; j < b.rows; ++j) {
+        const Float3& p = b.mesh.vertices[b.vertexOf(0, j)];
+        profile[j] = {p.x, p.z};
+    }
+    return profile;
+}
+
 // Drops the vertices and normals no triangle uses, keeping the order of the rest.
 void dropUnused(SurfaceMesh& mesh) {
     std::vector<std::int32_t> vertexMap(mesh.vertices.size(), -1);
@@ -258,15 +295,37 @@ void completeNormals(SurfaceMesh& mesh, const std::vector<bool>& onAxis) {
     }
 }
 
-std::string openReason(const SurfaceMesh& mesh, const MeshSettings& settings, bool endsOffAxis) {
+// Half a turn about the x axis, exact in single precision: a proper rotation, so the triangles
+// keep their winding. Zeros stay positive.
+void turnUpsideDown(SurfaceMesh& mesh) {
+    for (Float3& p : mesh.vertices) p = {p.x, 0.0f - p.y, 0.0f - p.z};
+    for (Float3& n : mesh.normals) n = {n.x, 0.0f - n.y, 0.0f - n.z};
+}
+
+// When one vertex alone is lowest: how far above it the next lowest vertices lie; else 0.
+double riseAboveLowestPoint(const SurfaceMesh& mesh) {
+    float lowest = mesh.vertices.front().z;
+    for (const Float3& p : mesh.vertices) lowest = std::min(lowest, p.z);
+    int atLowest = 0;
+    float next = lowest;
+    for (const Float3& p : mesh.vertices) {
+        if (p.z == lowest) ++atLowest;
+        if (p.z > lowest && (next == lowest || p.z < next)) next = p.z;
+    }
+    return atLowest == 1 ? double(next) - double(lowest) : 0.0;
+}
+
+std::string openReason(const SurfaceMesh& mesh, const WeightSumZero& zero,
+                       const ProfileVerdict& verdict) {
     if (mesh.cuts > 0) {
         return "the weight sum changes sign along the curve, where the surface runs off to "
                "infinity; the surface is cut there as Revolva draws it, so it encloses no solid";
     }
-    if (endsOffAxis && !settings.caps) {
-        return "an end of the curve is off the axis and left open (--caps closes it with a "
-               "flat disc)";
+    if (zero.found) {
+        return "the weight sum is zero " + nearParameter(zero.near) +
+               ", where the curve runs off to infinity";
     }
+    if (!verdict.solid) return verdict.reason;
     return "some edges do not join exactly two triangles (the surface passes through itself, "
            "or degenerate triangles were left out)";
 }
@@ -288,19 +347,21 @@ SurfaceMesh buildSurfaceMesh(const GeneratrixCurve& curve, const MeshSettings& s
     bool closedProfile = false;
     makeVertices(b, grid, closedProfile);
     makeBands(b, grid);
-    const Float3 first = b.mesh.vertices[b.vertexOf(0, 0)];
-    const Float3 last = b.mesh.vertices[b.vertexOf(0, b.rows - 1)];
-    const bool endsOffAxis = !closedProfile && (first.x != 0.0f || last.x != 0.0f);
-    if (settings.caps && !closedProfile) {
+    const WeightSumZero zero = findWeightSumZero(curve.weights);
+    const ProfileVerdict verdict = judgeProfile(writtenProfile(b), closedProfile, settings.caps);
+    const bool solid = b.mesh.cuts == 0 && !zero.found && verdict.solid;
+    if (solid && verdict.closing == ProfileClosing::discs) {
         makeCap(b, 0, true);
         makeCap(b, b.rows - 1, false);
+    } else if (solid && verdict.closing == ProfileClosing::band) {
+        makeClosingBand(b);
     }
     SurfaceMesh& mesh = b.mesh;
     completeNormals(mesh, b.axisNormal);
     dropUnused(mesh);
 
     MeshSummary& summary = mesh.summary;
-    summary.closed = edgesClose(mesh, summary.edges) && !mesh.triangles.empty();
+    summary.closed = edgesClose(mesh, summary.edges) && !mesh.triangles.empty() && solid;
     if (summary.closed) {
         summary.volume = signedVolume(mesh);
         if (summary.volume < 0.0) {
@@ -308,7 +369,9 @@ SurfaceMesh buildSurfaceMesh(const GeneratrixCurve& curve, const MeshSettings& s
             summary.volume = -summary.volume;
         }
     } else {
-        summary.openReason = openReason(mesh, settings, endsOffAxis);
+        summary.openReason = openReason(mesh, zero, verdict);
     }
+    if (settings.flip) turnUpsideDown(mesh);
+    if (summary.closed) summary.riseAboveLowestPoint = riseAboveLowestPoint(mesh);
     return mesh;
 }

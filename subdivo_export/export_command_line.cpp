@@ -1,14 +1,13 @@
-// The options of subdivo-export. getopt_long's own messages are silenced, so that every usage
-// error reads the same way and names the argument at fault.
+// The options of subdivo-export; the reading they share with revolva-export is in
+// tool_command_line.
 #include "export_command_line.h"
 
 #include <getopt.h>
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <utility>
+
+#include "tool_command_line.h"
 
 #ifndef SUBDIVO_EXPORT_VERSION
 #define SUBDIVO_EXPORT_VERSION "unversioned"
@@ -29,41 +28,20 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// A level is a whole decimal number from 0 up, written alone.
-bool readLevel(const char* text, int& level) {
-    if (text[0] < '0' || text[0] > '9') return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > INT_MAX) return false;
-    level = static_cast<int>(value);
-    return true;
-}
-
 CommandLineResult usageError(std::string message) {
     return {CommandLineAction::usageError, std::move(message)};
-}
-
-// The argument getopt_long has just stopped at, as the user typed it.
-std::string lastArgument(char** argv) { return argv[optind - 1]; }
-
-// An unknown short option is named alone, even from a cluster such as -qx.
-std::string unknownOption(char** argv) {
-    if (optopt != 0) return std::string("-") + static_cast<char>(optopt);
-    return lastArgument(argv);
 }
 
 }  // namespace
 
 CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& options) {
-    optind = 0;  // 0, not 1: glibc then forgets the scan of an earlier call as well
-    opterr = 0;
+    startOptionScan();
     for (;;) {
         const int option = getopt_long(argc, argv, ":l:o:qh", longOptions, nullptr);
         if (option == -1) break;
         switch (option) {
             case 'l':
-                if (!readLevel(optarg, options.level)) {
+                if (!readWholeNumber(optarg, 0, options.level)) {
                     return usageError(
                         std::string("the level must be a whole number from 0 up, not '") + optarg +
                         "'");
@@ -78,14 +56,12 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
             case 'q': options.quiet = true; break;
             case 'h': return {CommandLineAction::showHelp, {}};
             case versionOption: return {CommandLineAction::showVersion, {}};
-            case ':': return usageError("option '" + lastArgument(argv) + "' needs a value");
-            default: return usageError("unknown option '" + unknownOption(argv) + "'");
+            case ':': return usageError(missingValueError(argv));
+            default: return usageError(unknownOptionError(argv));
         }
     }
-    if (optind == argc) return usageError("no model named");
-    if (argc - optind > 1)
-        return usageError(std::string("one model only; '") + argv[optind + 1] +
-                          "' is one too many");
+    const std::string operandError = oneOperandError(argc, argv, "model");
+    if (!operandError.empty()) return usageError(operandError);
     options.modelPath = argv[optind];
     return {CommandLineAction::exportModel, {}};
 }

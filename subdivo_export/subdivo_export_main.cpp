@@ -1,8 +1,6 @@
 // Entry point of subdivo-export: loads an OBJ model with Subdivo's loader, optionally fits it
 // into Subdivo's start view, builds the asked subdivision level with Subdivo's level driver
 // and writes it as an OBJ file (with its material library) or to standard output.
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,21 +19,18 @@
 #include "output_file.h"
 #include "subdivision_level.h"
 #include "surface_normals.h"
+#include "tool_command_line.h"
 #include "written_surface.h"
 
 namespace {
 
-constexpr int exitWritten = 0, exitFailed = 1, exitUsage = 2;
-
 int usageFailure(const std::string& message) {
-    std::fprintf(stderr, "subdivo-export: %s (see subdivo-export --help)\n", message.c_str());
-    return exitUsage;
+    return printUsageFailure("subdivo-export", message);
 }
 
 int failure(const std::string& message) {
     endProgress();
-    std::fprintf(stderr, "subdivo-export: %s\n", message.c_str());
-    return exitFailed;
+    return printFailure("subdivo-export", message);
 }
 
 std::string describe(const ExportOptions& options) {
@@ -157,19 +152,13 @@ int main(int argc, char** argv) {
     ExportOptions options;
     const CommandLineResult read = readExportCommandLine(argc, argv, options);
     switch (read.action) {
-        case CommandLineAction::showHelp: std::fputs(exportHelpText(), stdout); return exitWritten;
-        case CommandLineAction::showVersion:
-            std::fputs(exportVersionLine(), stdout);
-            return exitWritten;
+        case CommandLineAction::showHelp: return showText(exportHelpText());
+        case CommandLineAction::showVersion: return showText(exportVersionLine());
         case CommandLineAction::usageError: return usageFailure(read.error);
         case CommandLineAction::exportModel: break;
     }
     const bool toStandardOutput = writesToStandardOutput(options);
-    if (toStandardOutput && isatty(STDOUT_FILENO) == 1) {
-        return usageFailure(
-            "standard output is a terminal: name the file to write with -o FILE, "
-            "or redirect the output");
-    }
+    if (writesIntoTerminal(toStandardOutput)) return usageFailure(terminalRefusal);
     // The loader's report goes to the error stream, never where the OBJ text may go.
     setLoaderReportStream(options.quiet ? nullptr : stderr);
     removeAsideFilesOnSignals();

@@ -91,4 +91,30 @@ printf '0 0.1 1\n0.5 0.5 -3\n0 0.9 1\n' >"$E2E_TMP/pole.curve"
 e2e_run_tool --caps "$E2E_TMP/pole.curve" -o "$E2E_TMP/pole.stl"
 e2e_check "a change of sign of the weight sum is written open, and says why" \
     grep -q 'not a closed solid: the weight sum changes sign' "$E2E_TMP/run.err"
+
+# --- Closed only for a solid: what the report says, and what admesh finds in the file ---------
+# A curve pulled across the axis and one whose weight sum touches zero between samples are
+# written open; the trough closes into a ring (one part, no open edge); the cone on its tip is
+# told so, and stands on its base after --flip.
+while IFS='|' read -r points options report; do
+    printf '%b' "$points" >"$E2E_TMP/hard.curve"
+    # shellcheck disable=SC2086  # the options are split on purpose
+    e2e_run_tool $options "$E2E_TMP/hard.curve" -o "$E2E_TMP/hard.stl"
+    e2e_check "'$points' $options: status 0 (got $status)" test "$status" -eq 0
+    e2e_check "... reports '$report'" grep -qF -- "$report" "$E2E_TMP/run.err"
+    admesh "$E2E_TMP/hard.stl" >"$E2E_TMP/hard.admesh" 2>&1
+    if grep -q 'triangles, closed' "$E2E_TMP/run.err"; then
+        e2e_check "... and admesh accepts the solid" admesh_accepts "$E2E_TMP/hard.admesh"
+    fi
+done <<'ROWS'
+0.1 0 1\n0.5 0.5 -0.3\n0.1 1 1\n|--caps|not a closed solid: the curve crosses the axis near t = 0.28.
+0.2 0.2 1\n0.5 0.5 -1\n0.8 0.4 1\n|--caps|not a closed solid: the weight sum is zero near t = 0.50, where the curve runs off to infinity.
+0.3 0.5 1\n0.3 0 1\n0.7 0 1\n0.7 0.5 1\n|--caps|90 vertices, 180 triangles, closed, volume
+0.3 0.5 1\n0.3 0 1\n0.7 0 1\n0.7 0.5 1\n||(--caps closes them with a band joining them)
+0 0 1\n0.5 1 1\n|--caps|stands on a single point at its lowest z; the vertices next to it are 11.1 mm higher (--flip turns it upside down).
+0 0 1\n0.5 1 1\n|--caps --flip --curve-samples 40 --turn-samples 30|hard.curve, 40 x 30 samples, caps, flipped: 
+ROWS
+e2e_check "... and the flipped cone stands on its base: its tip at the top, z = 0" \
+    grep -Eq 'Max Z = +0\.000000' "$E2E_TMP/hard.admesh"
+e2e_check "... of which nothing is said" test "$(grep -c 'single point' "$E2E_TMP/run.err")" -eq 0
 e2e_pass

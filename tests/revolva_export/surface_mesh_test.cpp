@@ -165,4 +165,70 @@ TEST(SurfaceMesh, ChangeOfWeightSignIsCutAsDrawnAndNeverClosed) {
     }
 }
 
+TEST(SurfaceMesh, ClosedOnlyWhenTheProfileBoundsASolidAndOtherwiseSaysWhy) {
+    struct Row {
+        const char* name;
+        const char* curve;
+        bool caps;
+        const char* reason;       // when open: a part of the reason; null when closed
+        int eulerCharacteristic;  // when closed
+    };
+    const Row rows[] = {
+        // Its negative weight pulls the middle across the axis: the caps' solid would pass
+        // through itself.
+        {"across", "0.1 0 1\n0.5 0.5 -0.3\n0.1 1 1\n", true,
+         "the curve crosses the axis near t = 0.28", 0},
+        // The weight sum (1 - 2t)^2 touches zero between two samples without changing sign.
+        {"touching", "0.2 0.2 1\n0.5 0.5 -1\n0.8 0.4 1\n", true,
+         "the weight sum is zero near t = 0.50", 0},
+        // Both ends at one height: two discs would overlap, one band makes a ring.
+        {"trough", "0.3 0.5 1\n0.3 0 1\n0.7 0 1\n0.7 0.5 1\n", true, nullptr, 0},
+        {"trough open", "0.3 0.5 1\n0.3 0 1\n0.7 0 1\n0.7 0.5 1\n", false,
+         "--caps closes them with a band joining them", 0},
+        // The control polygon's crossing gives the curve a loop.
+        {"loop", "0 0 1\n0.9 1.3 1\n0.9 -0.3 1\n0.1 1 1\n", true,
+         "the curve crosses itself near t = 0.2", 0},
+        {"cone on its base", "0 1 1\n0.5 0 1\n", true, nullptr, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const GeneratrixCurve curve = curveFromText(row.curve);
+        const SurfaceMesh mesh = buildSurfaceMesh(curve, {10, 10, false, row.caps});
+        const Topology t = topologyOf(mesh);
+        if (row.reason == nullptr) {
+            EXPECT_TRUE(mesh.summary.closed) << mesh.summary.openReason;
+            EXPECT_TRUE(t.everyDirectedEdgeOnceAndPaired);
+            EXPECT_EQ(static_cast<long long>(mesh.vertices.size()) - t.edges +
+                          static_cast<long long>(mesh.triangles.size()),
+                      row.eulerCharacteristic);
+            EXPECT_NEAR(mesh.summary.volume, t.volume, 1e-12);
+            EXPECT_GT(t.volume, 0.0);
+        } else {
+            EXPECT_FALSE(mesh.summary.closed);
+            EXPECT_NE(mesh.summary.openReason.find(row.reason), std::string::npos)
+                << mesh.summary.openReason;
+            EXPECT_EQ(mesh.triangles.size(), buildSurfaceMesh(curve, {}).triangles.size())
+                << "no cap or band added";
+        }
+    }
+}
+
+TEST(SurfaceMesh, ASolidOnItsTipIsToldAndFlipsOntoItsBase) {
+    const GeneratrixCurve cone = curveFromText("0 0 1\n0.5 1 1\n");
+    const SurfaceMesh onTip = buildSurfaceMesh(cone, {10, 10, false, true});
+    EXPECT_TRUE(onTip.summary.closed);
+    EXPECT_NEAR(onTip.summary.riseAboveLowestPoint, 1.0 / 9.0, 1e-6);
+    MeshSettings flip{10, 10, false, true};
+    flip.flip = true;
+    const SurfaceMesh onBase = buildSurfaceMesh(cone, flip);
+    EXPECT_TRUE(onBase.summary.closed);
+    EXPECT_EQ(onBase.summary.riseAboveLowestPoint, 0.0);
+    EXPECT_EQ(onBase.summary.volume, onTip.summary.volume);
+    EXPECT_EQ(topologyOf(onBase).volume, topologyOf(onTip).volume);
+    for (std::size_t k = 0; k < onTip.vertices.size(); ++k) {
+        EXPECT_EQ(onBase.vertices[k].x, onTip.vertices[k].x);
+        EXPECT_EQ(onBase.vertices[k].z, -onTip.vertices[k].z);
+    }
+}
+
 }  // namespace
