@@ -60,6 +60,36 @@ FaceVertexArrays facesBy(const ObjModel& model, std::int32_t numVertices, Indice
     return faces;
 }
 
+// The texture coordinates' own vertices: one per pair of a vertex and a texture index met at
+// a corner, so that two faces share a texture edge only where they share the edge and its
+// texture coordinates too, as a face-varying channel does; a texture index used at several
+// vertices is several texture vertices.
+void splitTexCoordsByVertex(const ObjModel& model, RefinedMesh& mesh) {
+    std::vector<std::int32_t> firstPairAt(std::size_t(model.numVertices), -1);
+    std::vector<std::int32_t> nextPair, pairTexCoord;
+    std::vector<std::int32_t>& cornerPair = mesh.texCoordFaces.cornerVertex;
+    cornerPair.resize(mesh.faces.cornerVertex.size());
+    std::size_t corner = 0;
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const ObjFace& face = model.faces[f];
+        for (std::int32_t j = 0; j < face.numVertices; ++j, ++corner) {
+            const std::int32_t vertex = face.vertexIndices[j], texCoord = face.texCoordIndices[j];
+            std::int32_t pair = firstPairAt[vertex];
+            while (pair >= 0 && pairTexCoord[pair] != texCoord) pair = nextPair[pair];
+            if (pair < 0) {
+                pair = std::int32_t(pairTexCoord.size());
+                pairTexCoord.push_back(texCoord);
+                nextPair.push_back(firstPairAt[vertex]);
+                firstPairAt[vertex] = pair;
+                mesh.texCoords.push_back(model.texCoords[texCoord]);
+            }
+            cornerPair[corner] = pair;
+        }
+    }
+    mesh.texCoordFaces.numVertices = std::int32_t(pairTexCoord.size());
+    mesh.texCoordFaces.faceStart = mesh.faces.faceStart;
+}
+
 std::int64_t cornersOf(const ObjModel& model) {
     std::int64_t corners = 0;
     for (std::int32_t f = 0; f < model.numFaces; ++f) corners += model.faces[f].numVertices;
@@ -113,9 +143,7 @@ MeshResult meshFromModel(const ObjModel& model, RefinedMesh& mesh) {
     mesh.positions.assign(model.vertices, model.vertices + model.numVertices);
     mesh.faces = faceVertexArraysOf(model);
     if (model.hasTexCoords == 0) return MeshResult::made;
-    mesh.texCoords.assign(model.texCoords, model.texCoords + model.numTexCoords);
-    mesh.texCoordFaces =
-        facesBy(model, model.numTexCoords, [](const ObjFace& f) { return f.texCoordIndices; });
+    splitTexCoordsByVertex(model, mesh);
     return MeshResult::made;
 }
 

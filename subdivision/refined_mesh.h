@@ -14,7 +14,7 @@ struct RefinedMesh {
     std::vector<Vec4f> positions;  // one per vertex of `faces`
     FaceVertexArrays faces;
     std::vector<Vec3f> texCoords;    // empty when the mesh carries none
-    FaceVertexArrays texCoordFaces;  // with texCoords: the same face runs, texture indices
+    FaceVertexArrays texCoordFaces;  // with texCoords: the same face runs, texture vertices
 };
 
 enum class MeshResult { made, invalidModel, tooManyCorners };
@@ -22,14 +22,17 @@ enum class MeshResult { made, invalidModel, tooManyCorners };
 // The model's faces as flat arrays of its vertex indices, without checking them.
 FaceVertexArrays faceVertexArraysOf(const ObjModel& model);
 
-// Copies the model's positions, faces and (when it has them) texture coordinates. Checks the
+// Copies the model's positions, faces and (when it has them) texture coordinates, these with
+// a texture vertex per pair of vertex and texture index that some corner joins. Checks the
 // record's rules first: counts not negative, arrays present, every index in range.
 // std::bad_alloc passes through.
 MeshResult meshFromModel(const ObjModel& model, RefinedMesh& mesh);
 
 // One Catmull-Clark or Loop step of `parent` into `child` (Loop wants triangles only). The
 // texture coordinates take the very rules of the positions on their own faces: a seam of the
-// texture is a boundary there, with its corners kept. std::bad_alloc passes through.
+// texture is a boundary there, following the B-spline of the seam, and a texture vertex in
+// one face, or where seams meet, stays put (OpenSubdiv's face-varying "corners only").
+// std::bad_alloc passes through.
 void refineMesh(const RefinedMesh& parent, SchemeKind scheme, RefinedMesh& child);
 
 // Heap bytes of a mesh of these counts, texture coordinates and their faces included when
