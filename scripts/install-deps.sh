@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils                          # private displays, input, screenshots
   apitrace apitrace-tracers                                   # GL call traces
   admesh assimp-utils                                         # independent STL and OBJ readers
+  libosd-dev                                                  # OpenSubdiv, the schemes' reference
 )
 for option in "$@"; do
   case "$option" in

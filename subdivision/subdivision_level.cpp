@@ -212,3 +212,11 @@ bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int leve
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level) {
     return applySubdivisionLevel(base, subdivided, level, memoryBudgetBytes(), nullptr);
 }
+
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                           SchemeKind scheme, std::uint64_t budgetBytes, LevelProgress progress) {
+    if (scheme == SchemeKind::dooSabin) {
+        return applySubdivisionLevel(base, subdivided, level, budgetBytes, progress.dooSabin);
+    }
+    return applySchemeLevel(base, subdivided, level, scheme, budgetBytes, progress.refined);
+}

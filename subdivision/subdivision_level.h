@@ -1,11 +1,13 @@
 // The subdivided model shown for a subdivision level: rebuilt from the base model by that many
-// Doo-Sabin steps, every intermediate model released as soon as the next exists, and a level
+// steps (Doo-Sabin unless a scheme is named), every intermediate model released as soon as the next exists, and a level
 // refused when its model would overflow the record's counts or the memory budget.
 #pragma once
 
 #include <cstdint>
 
 #include "obj_model.h"
+#include "refinement_scheme.h"
+#include "scheme_levels.h"
 
 // Brings `subdivided` to `level` Doo-Sabin steps of `base`, releasing every intermediate
 // model as soon as the next exists. Level 0 or less: nothing is rebuilt or released,
@@ -29,3 +31,14 @@ using StepProgress = void (*)(int step, int level, const ObjModel& built);
 // The same as above, with `progress` (may be null) told after every step.
 bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
                            std::uint64_t budgetBytes, StepProgress progress);
+
+// What a rebuild tells after each step: a Doo-Sabin step its model, a Catmull-Clark or Loop
+// step its mesh in the core's arrays. Either may be null.
+struct LevelProgress {
+    StepProgress dooSabin = nullptr;
+    MeshProgress refined = nullptr;
+};
+
+// The same for any scheme: Doo-Sabin as above, Catmull-Clark and Loop by applySchemeLevel.
+bool applySubdivisionLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                           SchemeKind scheme, std::uint64_t budgetBytes, LevelProgress progress);

@@ -15,7 +15,7 @@
 
 namespace {
 
-enum LongOnly { fitOption = 256, noNormalsOption, versionOption };
+enum LongOnly { fitOption = 256, noNormalsOption, versionOption, schemeOption, statsOption };
 
 const option longOptions[] = {
     {"level", required_argument, nullptr, 'l'},
@@ -25,6 +25,8 @@ const option longOptions[] = {
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, versionOption},
+    {"scheme", required_argument, nullptr, schemeOption},
+    {"stats", no_argument, nullptr, statsOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -54,6 +56,14 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
             case fitOption: options.fit = true; break;
             case noNormalsOption: options.normals = false; break;
             case 'q': options.quiet = true; break;
+            case schemeOption:
+                if (!schemeByName(optarg, options.scheme)) {
+                    return usageError(std::string("the scheme must be doo-sabin, catmull-clark or "
+                                                  "loop, not '") +
+                                      optarg + "'");
+                }
+                break;
+            case statsOption: options.stats = true; break;
             case 'h': return {CommandLineAction::showHelp, {}};
             case versionOption: return {CommandLineAction::showVersion, {}};
             case ':': return usageError(missingValueError(argv));
@@ -72,9 +82,10 @@ bool writesToStandardOutput(const ExportOptions& options) {
 
 const char* exportHelpText() {
     return "Usage: subdivo-export [OPTION]... MODEL.obj\n"
-           "Writes a Doo-Sabin subdivision level of an OBJ model as an OBJ file, the same mesh\n"
-           "that Subdivo shows at that level, with the kinds of faces as materials, the\n"
-           "surface's own normals and the model's texture coordinates carried along.\n"
+           "Writes a subdivision level of an OBJ model as an OBJ file (by default Doo-Sabin's,\n"
+           "the same mesh that Subdivo shows at that level), with the kinds of faces as\n"
+           "materials, the surface's own normals and the model's texture coordinates carried\n"
+           "along.\n"
            "\n"
            "  -l, --level N      the level to write (default 1; 0: the model as loaded)\n"
            "  -o, --output FILE  write FILE and its material library beside it (FILE with\n"
@@ -83,13 +94,19 @@ const char* exportHelpText() {
            "                     standard output, which must then not be a terminal\n"
            "      --fit          first move the centre of the model's bounding box to the\n"
            "                     origin and scale the model to a largest extent of 2 units\n"
+           "      --scheme NAME  doo-sabin (default), catmull-clark (any polygons in, quads\n"
+           "                     out) or loop (triangles only)\n"
            "      --no-normals   write no normals (\"vn\" lines)\n"
+           "      --stats        a line per level on the error stream: vertices, edges,\n"
+           "                     faces by kind, Euler characteristic, the step's time and\n"
+           "                     the peak memory so far\n"
            "  -q, --quiet        no loader report and no progress on the error stream\n"
            "  -h, --help         show this help and end\n"
            "      --version      show the version and end\n"
            "\n"
            "Exit status: 0 written; 1 model not loaded, nothing to subdivide, level refused\n"
-           "or output failed (no file is then changed); 2 wrong command line.\n";
+           "(for loop: a face that is not a triangle) or output failed (no file is then\n"
+           "changed); 2 wrong command line.\n";
 }
 
 const char* exportVersionLine() { return "subdivo-export " SUBDIVO_EXPORT_VERSION "\n"; }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "refinement_scheme.h"
+
 struct ExportOptions {
     const char* modelPath = nullptr;
     const char* outputPath = nullptr;  // null or "-": standard output
@@ -11,6 +13,8 @@ struct ExportOptions {
     bool fit = false;
     bool quiet = false;
     bool normals = true;  // the written surface's own normals, one per vertex
+    SchemeKind scheme = SchemeKind::dooSabin;
+    bool stats = false;  // a line per level on the error stream
 };
 
 enum class CommandLineAction { exportModel, showHelp, showVersion, usageError };

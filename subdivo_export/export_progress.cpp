@@ -22,9 +22,14 @@ void showLine(const char* text) {
 void startProgress(bool wanted) { shown = wanted && isatty(STDERR_FILENO) == 1; }
 
 void reportStep(int step, int level, const ObjModel& built) {
+    reportStepFaces(step, level, built.numFaces);
+}
+
+void reportStepFaces(int step, int level, std::int64_t faces) {
     if (!shown) return;
     char text[96];
-    std::snprintf(text, sizeof text, "step %d of %d, %d faces", step, level, built.numFaces);
+    std::snprintf(text, sizeof text, "step %d of %d, %lld faces", step, level,
+                  static_cast<long long>(faces));
     showLine(text);
 }
 

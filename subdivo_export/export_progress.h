@@ -12,6 +12,9 @@ void startProgress(bool wanted);
 // Fits the level driver's StepProgress: "step k of n, F faces".
 void reportStep(int step, int level, const ObjModel& built);
 
+// The same from the step's face count alone.
+void reportStepFaces(int step, int level, std::int64_t faces);
+
 // Fits the writer's WriteProgress: "writing, W of F faces".
 void reportWriting(std::int64_t facesWritten, std::int64_t faces);
 

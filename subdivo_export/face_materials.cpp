@@ -29,6 +29,16 @@ int materialOf(const std::vector<FaceMaterial>& materials, const float (&color)[
     return -1;
 }
 
+std::vector<FaceMaterial> kindMaterials(const std::vector<FaceKindRange>& kinds) {
+    std::vector<FaceMaterial> materials;
+    for (const FaceKindRange& range : kinds) {
+        const float(&color)[3] = faceKindColor(range.kind);
+        if (range.begin == range.end || materialOf(materials, color, -1) >= 0) continue;
+        materials.push_back({faceKindName(range.kind), {color[0], color[1], color[2]}});
+    }
+    return materials;
+}
+
 std::vector<FaceMaterial> faceMaterials(const ObjModel& model) {
     std::vector<FaceMaterial> materials;
     int current = -1, otherColors = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "obj_model.h"
+#include "refinement_scheme.h"
 
 struct FaceMaterial {
     std::string name;
@@ -16,6 +17,10 @@ struct FaceMaterial {
 // colours of the Doo-Sabin step are "from_face", "from_vertex" and "from_edge", any other
 // colour (the loaded model's) "face_colour_N", counting from 1.
 std::vector<FaceMaterial> faceMaterials(const ObjModel& model);
+
+// One material per range of a level whose kinds are known, in order of first use, named
+// by kind and coloured as the faces of that kind are.
+std::vector<FaceMaterial> kindMaterials(const std::vector<FaceKindRange>& kinds);
 
 // The index of the material of that colour, trying `hint` first (faces come in runs of one
 // colour); -1 when none has it.

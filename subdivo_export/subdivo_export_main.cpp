@@ -12,6 +12,7 @@
 #include "export_command_line.h"
 #include "export_progress.h"
 #include "face_materials.h"
+#include "level_stats.h"
 #include "model_fit.h"
 #include "model_size.h"
 #include "obj_loader.h"
@@ -36,6 +37,8 @@ int failure(const std::string& message) {
 std::string describe(const ExportOptions& options) {
     std::string text = "subdivo-export: " + fileNameOf(options.modelPath) +
                        " at subdivision level " + std::to_string(options.level);
+    if (options.scheme != SchemeKind::dooSabin)
+        text += std::string(" of ") + schemeName(options.scheme);
     return options.fit ? text + ", fitted" : text;
 }
 
@@ -49,12 +52,26 @@ void warnOfLeftOutFaces(std::int64_t leftOut) {
 
 // The texture coordinates of the levels, carried along while the level driver builds them:
 // it tells each step's model to the progress function, the only moment it can be read.
+// (Catmull-Clark and Loop carry them in their steps, by the rules of the positions.)
 TexCoordCarry texCoordCarry;
 bool carryingTexCoords = false;
 
 void onStep(int step, int level, const ObjModel& built) {
     reportStep(step, level, built);
+    reportModelStats(step, level, built);
     if (carryingTexCoords) carryTexCoordsThroughStep(texCoordCarry, built, step == level);
+}
+
+void onMeshStep(int step, int level, const RefinedMesh& built, SchemeKind scheme) {
+    reportStepFaces(step, level, faceCount(built.faces));
+    reportMeshStats(step, level, built, scheme);
+}
+
+// The materials of the written level: by the kinds the scheme's last step made, or, for
+// Doo-Sabin and the loaded model, by the faces' colours.
+std::vector<FaceMaterial> levelMaterials(const ObjModel& model, const ExportOptions& options) {
+    if (options.level == 0 || options.scheme == SchemeKind::dooSabin) return faceMaterials(model);
+    return kindMaterials(refinedFaceKinds(options.scheme, model.numFaces));
 }
 
 // What goes into the file besides the level's positions and faces.
@@ -78,10 +95,10 @@ ObjWriteSettings writeSettings(const ObjModel& base, const std::string& comment)
 
 // Writes the text straight into an open stream (standard output, a device, a pipe), where no
 // material library can go beside it; `name` is the stream's name for messages.
-int writeToStream(const ObjModel& model, const ObjWriteSettings& settings, std::FILE* out,
-                  const std::string& name) {
+int writeToStream(const ObjModel& model, const std::vector<FaceMaterial>& materials,
+                  const ObjWriteSettings& settings, std::FILE* out, const std::string& name) {
     if (out == nullptr) return failure("cannot write " + name + ": " + std::strerror(errno));
-    const ObjWriteResult result = writeObjText(model, faceMaterials(model), settings, out);
+    const ObjWriteResult result = writeObjText(model, materials, settings, out);
     const int writeError = errno;
     const bool closed = std::fclose(out) == 0;
     if (!result.written || !closed) {
@@ -125,11 +142,11 @@ void warnOfReplacedModel(const ExportOptions& options, const std::string& objPat
 
 // Writes both files aside, then puts both in place or neither: a target that cannot be
 // replaced (a folder, say) leaves the files that were there as they were.
-int writeToFiles(const ObjModel& model, const ExportOptions& options, ObjWriteSettings settings) {
+int writeToFiles(const ObjModel& model, const std::vector<FaceMaterial>& materials,
+                 const ExportOptions& options, ObjWriteSettings settings) {
     const std::string objPath = resolvedTarget(options.outputPath);
     const std::string mtlPath = materialLibraryPath(objPath);
     const std::string shownMtlPath = materialLibraryPath(options.outputPath);
-    const std::vector<FaceMaterial> materials = faceMaterials(model);
     AsideFile obj, mtl;
     if (!openAside(obj, objPath)) return failedFile(options.outputPath, obj, mtl);
     if (!openAside(mtl, mtlPath)) return failedFile(shownMtlPath, obj, mtl);
@@ -173,10 +190,16 @@ int main(int argc, char** argv) {
                        " has no faces: nothing to subdivide; nothing written");
     }
     if (options.fit) fitModel(base);
-    carryingTexCoords = options.level > 0 && base.hasTexCoords != 0;
+    if (options.stats) {
+        startLevelStats();
+        reportBaseStats(base);
+    }
+    carryingTexCoords =
+        options.scheme == SchemeKind::dooSabin && options.level > 0 && base.hasTexCoords != 0;
     if (carryingTexCoords) texCoordCarry = startTexCoordCarry(base);
     ObjModel* subdivided = new ObjModel{};
-    if (!applySubdivisionLevel(base, subdivided, options.level, memoryBudgetBytes(), onStep)) {
+    if (!applySubdivisionLevel(base, subdivided, options.level, options.scheme, memoryBudgetBytes(),
+                               {onStep, onMeshStep})) {
         endProgress();
         return exitFailed;  // the driver has said why
     }
@@ -190,10 +213,13 @@ int main(int argc, char** argv) {
     // where releasing millions of index lists one by one would take a while.
     const std::string comment = describe(options);
     const ObjWriteSettings settings = writeSettings(base, comment);
-    if (toStandardOutput) return writeToStream(surface.model, settings, stdout, "standard output");
-    if (isWrittenInPlace(options.outputPath)) {
-        return writeToStream(surface.model, settings, std::fopen(options.outputPath, "wb"),
-                             options.outputPath);
+    const std::vector<FaceMaterial> materials = levelMaterials(level, options);
+    if (toStandardOutput) {
+        return writeToStream(surface.model, materials, settings, stdout, "standard output");
     }
-    return writeToFiles(surface.model, options, settings);
+    if (isWrittenInPlace(options.outputPath)) {
+        return writeToStream(surface.model, materials, settings,
+                             std::fopen(options.outputPath, "wb"), options.outputPath);
+    }
+    return writeToFiles(surface.model, materials, options, settings);
 }

@@ -1,0 +1,120 @@
+// The edges are counted by gathering the level's topology with the refinement core; that
+// time is left out of the next step's.
+#include "level_stats.h"
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "export_progress.h"
+#include "mesh_topology.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool reporting = false;
+Clock::time_point stepStart;
+
+struct LevelFigures {
+    std::int64_t vertices = 0, edges = 0, faces = 0;
+    std::int64_t byKind[faceKindCount] = {};
+    std::int64_t otherFaces = 0;  // of no kind (the loaded model's)
+};
+
+std::int64_t edgesOf(const FaceVertexArrays& faces) {
+    MeshTopology topology;
+    buildMeshTopology(faces, topology);
+    return topology.numEdges;
+}
+
+double peakMebibytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;  // kibibytes on Linux
+}
+
+void printFigures(int level, const LevelFigures& figures, double milliseconds) {
+    endProgress();
+    std::fprintf(stderr, "subdivo-export: level %d: %lld vertices, %lld edges, %lld faces (", level,
+                 static_cast<long long>(figures.vertices), static_cast<long long>(figures.edges),
+                 static_cast<long long>(figures.faces));
+    const char* separator = "";
+    for (int k = 0; k < faceKindCount; ++k) {
+        if (figures.byKind[k] == 0) continue;
+        std::fprintf(stderr, "%s%lld %s", separator, static_cast<long long>(figures.byKind[k]),
+                     faceKindName(FaceKind(k)));
+        separator = ", ";
+    }
+    if (figures.otherFaces > 0) {
+        std::fprintf(stderr, "%s%lld of no kind", separator,
+                     static_cast<long long>(figures.otherFaces));
+    }
+    std::fprintf(stderr, "), Euler characteristic %lld, step %.1f ms, peak memory %.1f MiB\n",
+                 static_cast<long long>(figures.vertices - figures.edges + figures.faces),
+                 milliseconds, peakMebibytes());
+}
+
+// The kind of a Doo-Sabin face by its colour; faceKindCount for none.
+int kindByColor(const float (&color)[3]) {
+    for (int k = 0; k < faceKindCount; ++k) {
+        if (std::memcmp(color, faceKindColor(FaceKind(k)), sizeof color) == 0) return k;
+    }
+    return faceKindCount;
+}
+
+LevelFigures modelFigures(const ObjModel& model) {
+    LevelFigures figures;
+    figures.vertices = model.numVertices;
+    figures.faces = model.numFaces;
+    figures.edges = edgesOf(faceVertexArraysOf(model));
+    for (std::int32_t f = 0; f < model.numFaces; ++f) {
+        const int kind = kindByColor(model.faces[f].color);
+        if (kind < faceKindCount) {
+            ++figures.byKind[kind];
+        } else {
+            ++figures.otherFaces;
+        }
+    }
+    return figures;
+}
+
+double millisecondsSinceStepStart() {
+    return std::chrono::duration<double, std::milli>(Clock::now() - stepStart).count();
+}
+
+}  // namespace
+
+void startLevelStats() {
+    reporting = true;
+    stepStart = Clock::now();
+}
+
+void reportBaseStats(const ObjModel& base) {
+    if (!reporting) return;
+    printFigures(0, modelFigures(base), 0.0);
+    stepStart = Clock::now();
+}
+
+void reportModelStats(int step, int, const ObjModel& built) {
+    if (!reporting) return;
+    const double milliseconds = millisecondsSinceStepStart();
+    printFigures(step, modelFigures(built), milliseconds);
+    stepStart = Clock::now();
+}
+
+void reportMeshStats(int step, int, const RefinedMesh& built, SchemeKind scheme) {
+    if (!reporting) return;
+    const double milliseconds = millisecondsSinceStepStart();
+    LevelFigures figures;
+    figures.vertices = built.faces.numVertices;
+    figures.faces = faceCount(built.faces);
+    figures.edges = edgesOf(built.faces);
+    for (const FaceKindRange& range : refinedFaceKinds(scheme, faceCount(built.faces))) {
+        figures.byKind[int(range.kind)] += range.end - range.begin;
+    }
+    printFigures(step, figures, milliseconds);
+    stepStart = Clock::now();
+}

@@ -1,0 +1,181 @@
+// Speed of the Catmull-Clark and Loop levels beside OpenSubdiv's uniform refinement with
+// position interpolation, on the same input in the same run: a cube (split into triangles for Loop) to level 8 and a real
+// model (an OBJ named by REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny) to
+// level 4. Ours is the whole rebuild from the loaded record to the record of the level; theirs
+// the refiner made from the same faces, refined and every level's positions interpolated.
+// Run both under the same allocator settings (for example GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
+// and compare the times as a ratio.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "../subdivision/test_meshes.h"
+#include "obj_loader.h"
+#include "subdivision_level.h"
+
+#ifdef REVOLVA_HAVE_OPENSUBDIV
+#include <opensubdiv/far/primvarRefiner.h>
+#include <opensubdiv/far/topologyDescriptor.h>
+#endif
+
+namespace {
+
+// The benchmark's input: the model record and, for OpenSubdiv, its faces as flat arrays.
+struct Input {
+    OwnedModel model;
+    std::vector<int> faceSizes, faceVertices;
+};
+
+void flattenFaces(Input& input) {
+    const ObjModel& m = input.model.model;
+    for (std::int32_t f = 0; f < m.numFaces; ++f) {
+        input.faceSizes.push_back(m.faces[f].numVertices);
+        input.faceVertices.insert(input.faceVertices.end(), m.faces[f].vertexIndices,
+                                  m.faces[f].vertexIndices + m.faces[f].numVertices);
+    }
+}
+
+const Input& cubeInput() {
+    static Input input = [] {
+        Input made;
+        made.model = buildModel(cubeMesh(), NormalSharing::none);
+        flattenFaces(made);
+        return made;
+    }();
+    return input;
+}
+
+// The cube with each face split along a diagonal, for Loop.
+const Input& triangleCubeInput() {
+    static Input input = [] {
+        MeshSource mesh = cubeMesh();
+        std::vector<std::vector<std::int32_t>> triangles;
+        for (const auto& q : mesh.faces) {
+            triangles.push_back({q[0], q[1], q[2]});
+            triangles.push_back({q[0], q[2], q[3]});
+        }
+        mesh.faces = triangles;
+        Input made;
+        made.model = buildModel(mesh, NormalSharing::none);
+        flattenFaces(made);
+        return made;
+    }();
+    return input;
+}
+
+const Input* realInput() {
+    static std::unique_ptr<Input> input = []() -> std::unique_ptr<Input> {
+        const char* path = std::getenv("REVOLVA_BENCH_MODEL");
+        if (path == nullptr) return nullptr;
+        auto made = std::make_unique<Input>();
+        setLoaderReportStream(nullptr);
+        if (!loadObjFile(path, &made->model.model)) return nullptr;
+        flattenFaces(*made);
+        return made;
+    }();
+    return input.get();
+}
+
+void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
+    if (input == nullptr) {
+        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
+        return;
+    }
+    const int level = int(state.range(0));
+    std::int64_t faces = 0;
+    for (auto _ : state) {
+        ObjModel* shown = new ObjModel{};
+        applySubdivisionLevel(input->model.model, shown, level, scheme, std::uint64_t{1} << 36, {});
+        faces = shown->numFaces;
+        state.PauseTiming();
+        freeModelArrays(shown);
+        delete shown;
+        state.ResumeTiming();
+    }
+    state.counters["faces"] = double(faces);
+}
+
+#ifdef REVOLVA_HAVE_OPENSUBDIV
+using namespace OpenSubdiv;
+
+struct Point {
+    float x, y, z;
+    void Clear(void* = nullptr) { x = y = z = 0.0f; }
+    void AddWithWeight(const Point& p, float w) {
+        x += w * p.x;
+        y += w * p.y;
+        z += w * p.z;
+    }
+};
+
+void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType type) {
+    if (input == nullptr) {
+        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
+        return;
+    }
+    const int level = int(state.range(0));
+    const ObjModel& m = input->model.model;
+    std::int64_t faces = 0;
+    for (auto _ : state) {
+        Far::TopologyDescriptor descriptor;
+        descriptor.numVertices = m.numVertices;
+        descriptor.numFaces = m.numFaces;
+        descriptor.numVertsPerFace = input->faceSizes.data();
+        descriptor.vertIndicesPerFace = input->faceVertices.data();
+        Sdc::Options options;
+        options.SetVtxBoundaryInterpolation(Sdc::Options::VTX_BOUNDARY_EDGE_AND_CORNER);
+        using Factory = Far::TopologyRefinerFactory<Far::TopologyDescriptor>;
+        std::unique_ptr<Far::TopologyRefiner> refiner(Factory::Create(descriptor,
+                                                                      Factory::Options(type,
+                                                                                       options)));
+        refiner->RefineUniform(Far::TopologyRefiner::UniformOptions(level));
+        std::vector<Point> points(std::size_t(m.numVertices));
+        for (std::int32_t v = 0; v < m.numVertices; ++v) {
+            points[v] = {m.vertices[v].x, m.vertices[v].y, m.vertices[v].z};
+        }
+        const Far::PrimvarRefiner primvars(*refiner);
+        for (int l = 1; l <= level; ++l) {
+            std::vector<Point> next(std::size_t(refiner->GetLevel(l).GetNumVertices()));
+            primvars.Interpolate(l, points, next);
+            points.swap(next);
+        }
+        faces = refiner->GetLevel(level).GetNumFaces();
+        benchmark::DoNotOptimize(points.data());
+        state.PauseTiming();
+        refiner.reset();
+        points = {};
+        state.ResumeTiming();
+    }
+    state.counters["faces"] = double(faces);
+}
+
+void cubeCatmullClarkOpenSubdiv(benchmark::State& s) {
+    theirLevels(s, &cubeInput(), Sdc::SCHEME_CATMARK);
+}
+void cubeLoopOpenSubdiv(benchmark::State& s) {
+    theirLevels(s, &triangleCubeInput(), Sdc::SCHEME_LOOP);
+}
+void realCatmullClarkOpenSubdiv(benchmark::State& s) {
+    theirLevels(s, realInput(), Sdc::SCHEME_CATMARK);
+}
+void realLoopOpenSubdiv(benchmark::State& s) { theirLevels(s, realInput(), Sdc::SCHEME_LOOP); }
+BENCHMARK(cubeCatmullClarkOpenSubdiv)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeLoopOpenSubdiv)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(realCatmullClarkOpenSubdiv)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(realLoopOpenSubdiv)->Arg(4)->Unit(benchmark::kMillisecond);
+#endif
+
+void cubeCatmullClark(benchmark::State& s) { ourLevels(s, &cubeInput(), SchemeKind::catmullClark); }
+void cubeLoop(benchmark::State& s) { ourLevels(s, &triangleCubeInput(), SchemeKind::loop); }
+void realCatmullClark(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::catmullClark); }
+void realLoop(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::loop); }
+BENCHMARK(cubeCatmullClark)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeLoop)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(realCatmullClark)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(realLoop)->Arg(4)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,92 @@
+// Topology of the Catmull-Clark and Loop levels, checked by the core's own edge numbering on
+// the output: closed inputs stay closed (every edge in two faces) with their Euler
+// characteristic; odd inputs refine without losing faces; a corner stays put; Loop refuses
+// faces that are not triangles. Positions are checked against OpenSubdiv elsewhere.
+#include <gtest/gtest.h>
+
+#include "mesh_topology.h"
+#include "refined_mesh.h"
+#include "subdivision_level.h"
+#include "test_meshes.h"
+
+namespace {
+
+struct Built {
+    bool built = false;
+    OwnedModel model;
+};
+
+Built level(const MeshSource& mesh, SchemeKind scheme, int n) {
+    const OwnedModel base = buildModel(mesh, NormalSharing::perFace);
+    ObjModel* shown = new ObjModel{};
+    Built result;
+    result.built = applySubdivisionLevel(base.model, shown, n, scheme, std::uint64_t{1} << 32, {});
+    result.model.model = *shown;
+    delete shown;
+    return result;
+}
+
+struct Closed {
+    const char* name;
+    MeshSource mesh;
+    SchemeKind scheme;
+    std::int64_t euler;
+};
+
+TEST(RefinementSchemes, ClosedInputsStayClosedWithTheirEulerCharacteristic) {
+    const Closed rows[] = {
+        {"cube", cubeMesh(), SchemeKind::catmullClark, 2},
+        {"prism", pentagonalPrismMesh(), SchemeKind::catmullClark, 2},
+        {"torus", quadTorusMesh(8, 6), SchemeKind::catmullClark, 0},
+        {"octahedron", octahedronMesh(), SchemeKind::loop, 2},
+        {"tetrahedron", tetrahedronMesh(), SchemeKind::loop, 2},
+    };
+    for (const Closed& row : rows) {
+        for (int n = 1; n <= 3; ++n) {
+            SCOPED_TRACE(std::string(row.name) + " level " + std::to_string(n));
+            const Built out = level(row.mesh, row.scheme, n);
+            ASSERT_TRUE(out.built);
+            const FaceVertexArrays faces = faceVertexArraysOf(out.model.model);
+            MeshTopology topology;
+            buildMeshTopology(faces, topology);
+            for (std::int32_t e = 0; e < topology.numEdges; ++e) {
+                ASSERT_EQ(topology.edgeWalkers[e], 2) << "edge " << e;
+            }
+            EXPECT_EQ(std::int64_t{out.model.model.numVertices} - topology.numEdges +
+                          out.model.model.numFaces,
+                      row.euler);
+            EXPECT_EQ(out.model.model.hasNormals, 0);
+        }
+    }
+}
+
+TEST(RefinementSchemes, OddInputsRefineWithoutLosingFaces) {
+    // Two cubes sharing an edge (four faces at it) and two tetrahedra sharing a vertex.
+    const Built cubes = level(twoCubesSharingAnEdgeMesh(), SchemeKind::catmullClark, 2);
+    ASSERT_TRUE(cubes.built);
+    EXPECT_EQ(cubes.model.model.numFaces, 12 * 16);
+    const Built tetrahedra = level(twoTetrahedraSharingAVertexMesh(), SchemeKind::loop, 2);
+    ASSERT_TRUE(tetrahedra.built);
+    EXPECT_EQ(tetrahedra.model.model.numFaces, 8 * 16);
+}
+
+TEST(RefinementSchemes, AVertexInOneFaceStaysPut) {
+    for (const SchemeKind scheme : {SchemeKind::catmullClark, SchemeKind::loop}) {
+        const MeshSource quad = singleQuadMesh();
+        const MeshSource triangle = {quad.positions, {{0, 1, 2}}};
+        const Built out = level(scheme == SchemeKind::loop ? triangle : quad, scheme, 2);
+        ASSERT_TRUE(out.built);
+        EXPECT_EQ(out.model.model.vertices[1].x, 2.0f);
+        EXPECT_EQ(out.model.model.vertices[1].y, 0.0f);
+    }
+}
+
+TEST(RefinementSchemes, LoopRefusesFacesOtherThanTriangles) {
+    testing::internal::CaptureStderr();
+    const Built out = level(pentagonalPrismMesh(), SchemeKind::loop, 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(out.built);
+    EXPECT_NE(said.find("the model has 7 faces of other sizes"), std::string::npos) << said;
+}
+
+}  // namespace
