@@ -1,10 +1,12 @@
-// The rational Bezier generatrix: binomials, the Bernstein basis, evaluation and point removal.
+// The rational Bezier generatrix: binomials, the Bernstein basis, evaluation, point removal,
+// and the homogeneous de Casteljau construction that the pages show.
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "curve_construction.h"
 #include "generatrix_curve.h"
 
 namespace {
@@ -194,4 +196,33 @@ TEST(CurveRemovePoint, LastPointLeavesAnEmptyCurve) {
     curve.removePoint(0);
     EXPECT_EQ(curve.pointCount(), 0u);
     EXPECT_TRUE(curve.weights.empty());
+}
+
+TEST(CurveConstruction, EndsAtTheCurvePointAtEveryParameter) {
+    const GeneratrixCurve curves[] = {
+        curveOf({{0.1, 0, 0}, {0.8, 0, 0.2}, {0.3, 0, 0.5}, {0.9, 0, 0.7}, {0.2, 0, 1}},
+                {1, 2.5, 0.4, 1.7, 0.9}),
+        curveOf({{0.2, 0, 0}, {0.6, 0, 0.5}, {0.2, 0, 1}}, {1, -0.3, 1}),
+        wavyCurve(12, 1.0),
+    };
+    for (const GeneratrixCurve& curve : curves) {
+        for (int k = 0; k < 50; ++k) {
+            const double t = k / 49.0;
+            const CurveConstruction construction = constructCurvePoint(curve, t);
+            ASSERT_EQ(construction.rounds.size(), curve.pointCount());
+            ASSERT_EQ(construction.rounds.back().size(), 1u);
+            double weightSum = 0.0;
+            const Point3d expected = curve.evaluate(t, weightSum);
+            expectPointNear(projectedPoint(construction.rounds.back()[0]), expected);
+            EXPECT_NEAR(construction.rounds.back()[0].weight, weightSum, 1e-12);
+        }
+    }
+}
+
+TEST(CurveConstruction, MiddleWeightOfHalfRootTwoDrawsAnExactQuarterCircle) {
+    const GeneratrixCurve arc = curveOf({{1, 0, 0}, {1, 0, 1}, {0, 0, 1}}, {1, std::sqrt(0.5), 1});
+    for (int k = 0; k < 50; ++k) {
+        const Point3d p = projectedPoint(constructCurvePoint(arc, k / 49.0).rounds.back()[0]);
+        EXPECT_NEAR(std::hypot(p.x, p.z), 1.0, 1e-12) << "t = " << k / 49.0;
+    }
 }
