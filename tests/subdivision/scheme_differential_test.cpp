@@ -72,7 +72,7 @@ Level ourLevel(const MeshSource& mesh, SchemeKind scheme, int level) {
     const OwnedModel base = buildModel(mesh, NormalSharing::none);
     ObjModel* shown = new ObjModel{};
     Level result;
-    if (applySubdivisionLevel(base.model, shown, level, scheme, std::uint64_t{1} << 34, {})) {
+    if (applySubdivisionLevel(base.model, shown, level, {scheme, std::uint64_t{1} << 34})) {
         for (std::int32_t v = 0; v < shown->numVertices; ++v) {
             result.points.push_back({shown->vertices[v].x, shown->vertices[v].y,
                                      shown->vertices[v].z});
