@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "doo_sabin.h"
 #include "doo_sabin_tex_coords.h"
@@ -110,10 +112,15 @@ StepResult stepDone(Rebuild& rebuild, int step, const std::vector<FaceKindRange>
 }
 
 // One step from `input` by its plan into `output` (holding no arrays); `kinds` gets the kinds
-// of the faces made while the plan and the input are still at hand.
+// of the faces made while the plan and the input are still at hand. Their list, a standard
+// container, is the one thing obtained here: std::bad_alloc is caught at once.
 StepResult buildStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output,
                      std::vector<FaceKindRange>& kinds) {
-    kinds = dooSabinFaceKinds(input, plan);
+    try {
+        kinds = dooSabinFaceKinds(input, plan);
+    } catch (const std::bad_alloc&) {
+        return StepResult::outOfMemory;
+    }
     return buildDooSabinStep(input, plan, output);
 }
 
