@@ -70,6 +70,6 @@ inline bool isInteriorVertex(const CornerTopology& topology, std::int32_t vertex
 // True when the model is a closed, consistently oriented manifold: every edge is walked by
 // exactly two corners of two different faces, in opposite directions, no edge is a loop, and
 // the corners at each used vertex form one fan of three or more. Such a model refines into
-// another of its kind (each V-face going round its vertex's fan), whose size boundNextLevel
+// another of its kind (each V-face going round its vertex's fan), whose size boundNextDooSabinLevel
 // gives exactly.
 bool isClosedManifold(const ObjModel& model, const CornerTopology& topology);

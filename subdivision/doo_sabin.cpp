@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "doo_sabin_masks.h"
 #include "face_geometry.h"
 #include "face_normals.h"
 #include "huge_pages.h"
@@ -134,11 +135,13 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
         ObjFace& made = output.faces[f];
         if (!startFace(made, face.numVertices, withNormals, faceFromFaceColor)) return false;
         if (face.numVertices == 0) continue;
-        const Vec4f centroid = faceCentroid(face, input.vertices);
-        const Vec3f normal = withNormals ? faceNormal(input, face) : Vec3f{0.0f, 0.0f, 0.0f};
         const std::int32_t start = topology.faceStart[f];
+        placeFaceCornerPoints<Vec4f>(
+            face.numVertices,
+            [&](int j) -> const Vec4f& { return input.vertices[face.vertexIndices[j]]; },
+            &output.vertices[start]);
+        const Vec3f normal = withNormals ? faceNormal(input, face) : Vec3f{0.0f, 0.0f, 0.0f};
         for (std::int32_t j = 0; j < face.numVertices; ++j) {
-            output.vertices[start + j] = halfway(input.vertices[face.vertexIndices[j]], centroid);
             if (withNormals) {
                 output.normals[start + j] = newCornerNormal(input.normals[face.normalIndices[j]],
                                                             normal, face, input.vertices);
@@ -279,6 +282,15 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output) {
     DooSabinPlan plan;
     return planDooSabinStep(input, plan) == StepResult::built &&
            buildDooSabinStep(input, plan, output) == StepResult::built;
+}
+
+std::vector<FaceKindRange> dooSabinFaceKinds(const ObjModel& input, const DooSabinPlan& plan) {
+    const std::int32_t vertexFacesBegin = input.numFaces;
+    const std::int32_t edgeFacesBegin =
+        vertexFacesBegin + static_cast<std::int32_t>(plan.vertexFaces.start.size()) - 1;
+    return {{FaceKind::fromFace, 0, vertexFacesBegin},
+            {FaceKind::fromVertex, vertexFacesBegin, edgeFacesBegin},
+            {FaceKind::fromEdge, edgeFacesBegin, edgeFacesBegin + plan.topology.numInteriorEdges}};
 }
 
 std::uint64_t stepScratchBytes(const ModelSize& input) {

@@ -13,8 +13,9 @@
 #include "corner_topology.h"
 #include "model_size.h"
 #include "obj_model.h"
+#include "refinement_scheme.h"
 
-// The colours (r, g, b) the step gives its faces by kind, for anything that shows or names them.
+// The colours (r, g, b) the step gives its faces by kind (faceKindColor), which Subdivo draws.
 constexpr float faceFromFaceColor[3] = {1.0f, 0.0f, 0.0f};
 constexpr float faceFromVertexColor[3] = {0.0f, 0.0f, 1.0f};
 constexpr float faceFromEdgeColor[3] = {0.0f, 1.0f, 0.0f};
@@ -50,6 +51,10 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output);
 // outputSize then tells what the step would obtain. invalidInput or countsTooLarge otherwise,
 // outOfMemory when the scratch cannot be obtained (no exception leaves the step).
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
+
+// The kinds of the faces the planned step makes from `input`: its F-faces, V-faces and E-faces,
+// three ranges in face order (a range may be empty).
+std::vector<FaceKindRange> dooSabinFaceKinds(const ObjModel& input, const DooSabinPlan& plan);
 
 // Heap bytes the step's scratch takes at most for an input of that size: the corner topology,
 // the V-faces gathered, and the step's own per-vertex and per-face arrays.

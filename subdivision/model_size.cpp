@@ -21,9 +21,9 @@ constexpr std::int64_t mallocHeaderBytes = 8;
 constexpr std::int64_t mallocGranuleBytes = 16;
 constexpr std::int64_t mallocLeastBlockBytes = 32;
 
-// The most faces a vertex of a refinement lies on: its F-face, the V-face of its old vertex
-// and the E-faces of the two edges of its corner.
-constexpr std::int64_t refinedValenceLimit = 4;
+// The most faces a vertex of a Doo-Sabin refinement lies on: its F-face, the V-face of its
+// old vertex and the E-faces of the two edges of its corner.
+constexpr std::int64_t dooSabinValenceLimit = 4;
 
 }  // namespace
 
@@ -58,8 +58,8 @@ std::uint64_t modelBytes(const ModelSize& size) {
            static_cast<std::uint64_t>(size.indexListBytes) * size.indexLists;
 }
 
-ModelSize boundNextLevel(const ModelSize& refined) {
-    // A new vertex per corner; at most one V-face per vertex, of at most refinedValenceLimit
+ModelSize boundNextDooSabinLevel(const ModelSize& refined) {
+    // A new vertex per corner; at most one V-face per vertex, of at most dooSabinValenceLimit
     // corners; at most one E-face per two corners, since an interior edge is walked at least
     // twice.
     const std::int64_t corners = refined.corners;
@@ -72,7 +72,7 @@ ModelSize boundNextLevel(const ModelSize& refined) {
     next.faces = saturated(refined.faces + refined.vertices + interiorEdges);
     next.corners = saturated(corners + corners + edgeFaceCorners * interiorEdges);
     next.indexListBytes = saturated(refined.indexListBytes +
-                                    indexListHeapBytes(refinedValenceLimit) * refined.vertices +
+                                    indexListHeapBytes(dooSabinValenceLimit) * refined.vertices +
                                     indexListHeapBytes(edgeFaceCorners) * interiorEdges);
     next.indexLists = withNormals ? 2 : 1;
     return next;

@@ -31,9 +31,10 @@ ModelSize measureModel(const ObjModel& model);
 std::uint64_t modelBytes(const ModelSize& size);
 
 // An upper bound of the size of the Doo-Sabin refinement of a model that is itself a
-// refinement (whose vertices hold at most 4 corners each); exact for a closed manifold mesh.
-// Saturates instead of overflowing when applied over and over.
-ModelSize boundNextLevel(const ModelSize& refined);
+// Doo-Sabin refinement (whose vertices hold at most 4 corners each); exact for a closed
+// manifold mesh. Saturates instead of overflowing when applied over and over. (The other
+// schemes forecast their levels from exact counts: refinedCounts.)
+ModelSize boundNextDooSabinLevel(const ModelSize& refined);
 
 // True when the vertex, texture-coordinate, normal and face counts fit the record's 32 bits.
 bool fitsRecordCounts(const ModelSize& size);

@@ -109,7 +109,7 @@ const char* const tooLarge = "its model would have more than 2147483647 vertices
 
 // Checks the base and the forecast; prints why and returns false when the level is refused.
 bool acceptLevel(const ObjModel& base, RefinedMesh& mesh, SchemeKind scheme, int level,
-                 std::uint64_t budgetBytes) {
+                 bool withTexCoords, std::uint64_t budgetBytes) {
     const MeshResult made = meshFromModel(base, mesh);
     if (made == MeshResult::invalidModel) {
         refuse(level, "the model has a face whose indices lie outside its arrays");
@@ -118,6 +118,10 @@ bool acceptLevel(const ObjModel& base, RefinedMesh& mesh, SchemeKind scheme, int
     if (made == MeshResult::tooManyCorners) {
         refuse(level, tooLarge);
         return false;
+    }
+    if (!withTexCoords) {
+        mesh.texCoords.clear();
+        mesh.texCoordFaces = FaceVertexArrays{};
     }
     const std::int64_t others =
         scheme == SchemeKind::loop ? facesOtherThanTriangles(mesh.faces) : 0;
@@ -139,12 +143,20 @@ bool acceptLevel(const ObjModel& base, RefinedMesh& mesh, SchemeKind scheme, int
     return true;
 }
 
-void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, MeshProgress progress) {
+void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, LevelProgress progress) {
     for (int step = 1; step <= level; ++step) {
         RefinedMesh child;
         refineMesh(mesh, scheme, child);
         mesh = std::move(child);
-        if (progress != nullptr) progress(step, level, mesh, scheme);
+        if (progress == nullptr) continue;
+        const std::vector<FaceKindRange> kinds = refinedFaceKinds(scheme, faceCount(mesh.faces));
+        BuiltStep told;
+        told.step = step;
+        told.level = level;
+        told.scheme = scheme;
+        told.kinds = &kinds;
+        told.mesh = &mesh;
+        progress(told);
     }
 }
 
@@ -168,16 +180,19 @@ bool installLevel(const RefinedMesh& mesh, SchemeKind scheme, int level, ObjMode
 
 // The core's arrays are standard containers: std::bad_alloc is caught here, at the edge of
 // the rebuild, and reported as memory running out.
-bool applySchemeLevel(const ObjModel& base, ObjModel*& subdivided, int level, SchemeKind scheme,
-                      std::uint64_t budgetBytes, MeshProgress progress) {
+bool applySchemeLevel(const ObjModel& base, ObjModel*& subdivided, int level,
+                      const LevelRequest& request) {
     if (level <= 0) return true;
+    const SchemeKind scheme = request.scheme;
     bool built = false;
     try {
         RefinedMesh mesh;
-        if (!acceptLevel(base, mesh, scheme, level, budgetBytes)) return false;
+        if (!acceptLevel(base, mesh, scheme, level, request.texCoords, request.budgetBytes)) {
+            return false;
+        }
         freeModelArrays(subdivided);
         *subdivided = ObjModel{};
-        refineLevels(mesh, scheme, level, progress);
+        refineLevels(mesh, scheme, level, request.progress);
         built = installLevel(mesh, scheme, level, subdivided);
     } catch (const std::bad_alloc&) {
         built = false;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "doo_sabin_masks.h"
+
 namespace {
 
 template <typename Data>
@@ -136,6 +138,10 @@ void placeVertexPoints(const MeshTopology& topology, SchemeKind scheme, const Da
 template <typename Data>
 void refineData(const FaceVertexArrays& faces, const MeshTopology& topology, SchemeKind scheme,
                 const Data* parent, Data* child) {
+    if (scheme == SchemeKind::dooSabin) {
+        placeDooSabinPoints(faces, parent, child);
+        return;
+    }
     Data* edgePoints = child + faces.numVertices;
     if (scheme == SchemeKind::loop) {
         placeLoopEdgePoints(faces, topology, parent, edgePoints);

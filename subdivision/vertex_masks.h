@@ -1,4 +1,4 @@
-// The masks of the Catmull-Clark and Loop steps, applied to any data held per vertex: the same
+// The masks of the subdivision steps, applied to any data held per vertex: the same
 // routine places the new positions and the new texture coordinates.
 #pragma once
 
@@ -15,6 +15,8 @@
 //   neighbours + mean of the face points) / n, Loop's (1 - n b) V + b (sum of the n neighbours)
 //   with b = (5/8 - (3/8 + cos(2 pi / n) / 4)^2) / n; crease, 3/4 V + 1/8 of each neighbour
 //   along its two crease edges; corner, V itself.
+// Doo-Sabin (placeDooSabinPoints) places a child entry per corner of `faces`, halfway between
+// the corner's entry and its face's centroid, and reads no topology.
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,
                       SchemeKind scheme, const Vec4f* parent, Vec4f* child);
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,

@@ -21,10 +21,6 @@ void showLine(const char* text) {
 
 void startProgress(bool wanted) { shown = wanted && isatty(STDERR_FILENO) == 1; }
 
-void reportStep(int step, int level, const ObjModel& built) {
-    reportStepFaces(step, level, built.numFaces);
-}
-
 void reportStepFaces(int step, int level, std::int64_t faces) {
     if (!shown) return;
     char text[96];

@@ -4,15 +4,10 @@
 
 #include <cstdint>
 
-#include "obj_model.h"
-
 // Shows progress from now on when `wanted` and the error stream is a terminal.
 void startProgress(bool wanted);
 
-// Fits the level driver's StepProgress: "step k of n, F faces".
-void reportStep(int step, int level, const ObjModel& built);
-
-// The same from the step's face count alone.
+// A step of the level driver done: "step k of n, F faces".
 void reportStepFaces(int step, int level, std::int64_t faces);
 
 // Fits the writer's WriteProgress: "writing, W of F faces".

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 
 #include "export_progress.h"
 #include "mesh_topology.h"
@@ -57,26 +56,30 @@ void printFigures(int level, const LevelFigures& figures, double milliseconds) {
                  milliseconds, peakMebibytes());
 }
 
-// The kind of a Doo-Sabin face by its colour; faceKindCount for none.
-int kindByColor(const float (&color)[3]) {
-    for (int k = 0; k < faceKindCount; ++k) {
-        if (std::memcmp(color, faceKindColor(FaceKind(k)), sizeof color) == 0) return k;
-    }
-    return faceKindCount;
-}
-
-LevelFigures modelFigures(const ObjModel& model) {
+// The loaded model's figures: its faces are of no kind.
+LevelFigures baseFigures(const ObjModel& model) {
     LevelFigures figures;
     figures.vertices = model.numVertices;
     figures.faces = model.numFaces;
     figures.edges = edgesOf(faceVertexArraysOf(model));
-    for (std::int32_t f = 0; f < model.numFaces; ++f) {
-        const int kind = kindByColor(model.faces[f].color);
-        if (kind < faceKindCount) {
-            ++figures.byKind[kind];
-        } else {
-            ++figures.otherFaces;
-        }
+    figures.otherFaces = model.numFaces;
+    return figures;
+}
+
+// A step's figures: a Doo-Sabin model's faces or a mesh's, counted by the kinds told.
+LevelFigures stepFigures(const BuiltStep& built) {
+    LevelFigures figures;
+    if (built.mesh != nullptr) {
+        figures.vertices = built.mesh->faces.numVertices;
+        figures.faces = faceCount(built.mesh->faces);
+        figures.edges = edgesOf(built.mesh->faces);
+    } else {
+        figures.vertices = built.model->numVertices;
+        figures.faces = built.model->numFaces;
+        figures.edges = edgesOf(faceVertexArraysOf(*built.model));
+    }
+    for (const FaceKindRange& range : *built.kinds) {
+        figures.byKind[int(range.kind)] += range.end - range.begin;
     }
     return figures;
 }
@@ -94,27 +97,13 @@ void startLevelStats() {
 
 void reportBaseStats(const ObjModel& base) {
     if (!reporting) return;
-    printFigures(0, modelFigures(base), 0.0);
+    printFigures(0, baseFigures(base), 0.0);
     stepStart = Clock::now();
 }
 
-void reportModelStats(int step, int, const ObjModel& built) {
+void reportLevelStats(const BuiltStep& built) {
     if (!reporting) return;
     const double milliseconds = millisecondsSinceStepStart();
-    printFigures(step, modelFigures(built), milliseconds);
-    stepStart = Clock::now();
-}
-
-void reportMeshStats(int step, int, const RefinedMesh& built, SchemeKind scheme) {
-    if (!reporting) return;
-    const double milliseconds = millisecondsSinceStepStart();
-    LevelFigures figures;
-    figures.vertices = built.faces.numVertices;
-    figures.faces = faceCount(built.faces);
-    figures.edges = edgesOf(built.faces);
-    for (const FaceKindRange& range : refinedFaceKinds(scheme, faceCount(built.faces))) {
-        figures.byKind[int(range.kind)] += range.end - range.begin;
-    }
-    printFigures(step, figures, milliseconds);
+    printFigures(built.step, stepFigures(built), milliseconds);
     stepStart = Clock::now();
 }

@@ -3,9 +3,8 @@
 // step's time and the process's peak memory so far.
 #pragma once
 
+#include "level_request.h"
 #include "obj_model.h"
-#include "refined_mesh.h"
-#include "refinement_scheme.h"
 
 // Starts the clock of the first step; from now on the report functions print.
 void startLevelStats();
@@ -13,8 +12,5 @@ void startLevelStats();
 // The line of the loaded model, level 0 (no step time).
 void reportBaseStats(const ObjModel& base);
 
-// Fits the level driver's StepProgress (Doo-Sabin, kinds told by the faces' colours).
-void reportModelStats(int step, int level, const ObjModel& built);
-
-// Fits the level driver's MeshProgress (Catmull-Clark, Loop: kinds as ranges).
-void reportMeshStats(int step, int level, const RefinedMesh& built, SchemeKind scheme);
+// Fits the level driver's LevelProgress, for every scheme: faces counted by the kinds told.
+void reportLevelStats(const BuiltStep& built);

@@ -5,10 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "carried_tex_coords.h"
 #include "export_command_line.h"
 #include "export_progress.h"
 #include "face_materials.h"
@@ -50,39 +48,22 @@ void warnOfLeftOutFaces(std::int64_t leftOut) {
                  static_cast<long long>(leftOut), leftOut == 1 ? "face" : "faces");
 }
 
-// The texture coordinates of the levels, carried along while the level driver builds them:
-// it tells each step's model to the progress function, the only moment it can be read.
-// (Catmull-Clark and Loop carry them in their steps, by the rules of the positions.)
-TexCoordCarry texCoordCarry;
-bool carryingTexCoords = false;
+// The kinds of the faces of the level, as the driver told them with its last step.
+std::vector<FaceKindRange> levelKinds;
 
-void onStep(int step, int level, const ObjModel& built) {
-    reportStep(step, level, built);
-    reportModelStats(step, level, built);
-    if (carryingTexCoords) carryTexCoordsThroughStep(texCoordCarry, built, step == level);
+void onStep(const BuiltStep& built) {
+    const std::int64_t faces =
+        built.mesh != nullptr ? faceCount(built.mesh->faces) : built.model->numFaces;
+    reportStepFaces(built.step, built.level, faces);
+    reportLevelStats(built);
+    if (built.step == built.level) levelKinds = *built.kinds;
 }
 
-void onMeshStep(int step, int level, const RefinedMesh& built, SchemeKind scheme) {
-    reportStepFaces(step, level, faceCount(built.faces));
-    reportMeshStats(step, level, built, scheme);
-}
-
-// The materials of the written level: by the kinds the scheme's last step made, or, for
-// Doo-Sabin and the loaded model, by the faces' colours.
+// The materials of the written level: by the kinds of its faces, or, for the loaded model,
+// by the faces' colours.
 std::vector<FaceMaterial> levelMaterials(const ObjModel& model, const ExportOptions& options) {
-    if (options.level == 0 || options.scheme == SchemeKind::dooSabin) return faceMaterials(model);
-    return kindMaterials(refinedFaceKinds(options.scheme, model.numFaces));
-}
-
-// What goes into the file besides the level's positions and faces.
-struct SurfaceData {
-    std::vector<Vec3f> normals;    // per vertex; none with --no-normals or without faces
-    std::vector<Vec3f> texCoords;  // per vertex of a subdivided level, when the model has them
-};
-
-void viewSurface(WrittenSurface& view, const ObjModel& model, const SurfaceData& data) {
-    viewWrittenSurface(view, model, data.normals.empty() ? nullptr : &data.normals,
-                       data.texCoords.empty() ? nullptr : &data.texCoords);
+    if (options.level == 0) return colourMaterials(model);
+    return kindMaterials(levelKinds);
 }
 
 ObjWriteSettings writeSettings(const ObjModel& base, const std::string& comment) {
@@ -194,21 +175,22 @@ int main(int argc, char** argv) {
         startLevelStats();
         reportBaseStats(base);
     }
-    carryingTexCoords =
-        options.scheme == SchemeKind::dooSabin && options.level > 0 && base.hasTexCoords != 0;
-    if (carryingTexCoords) texCoordCarry = startTexCoordCarry(base);
+    LevelRequest request;
+    request.scheme = options.scheme;
+    request.budgetBytes = memoryBudgetBytes();
+    request.progress = onStep;
+    request.texCoords = true;
     ObjModel* subdivided = new ObjModel{};
-    if (!applySubdivisionLevel(base, subdivided, options.level, options.scheme, memoryBudgetBytes(),
-                               {onStep, onMeshStep})) {
+    if (!applySubdivisionLevel(base, subdivided, options.level, request)) {
         endProgress();
         return exitFailed;  // the driver has said why
     }
     const ObjModel& level = options.level == 0 ? base : *subdivided;
-    SurfaceData data;
-    if (options.normals && level.numFaces > 0) data.normals = surfaceVertexNormals(level);
-    data.texCoords = std::move(texCoordCarry.vertexTexCoords);
+    // Per vertex; none with --no-normals or without faces.
+    std::vector<Vec3f> normals;
+    if (options.normals && level.numFaces > 0) normals = surfaceVertexNormals(level);
     WrittenSurface surface;
-    viewSurface(surface, level, data);
+    viewWrittenSurface(surface, level, normals.empty() ? nullptr : &normals);
     // The models stay until the end: the system takes their memory back at exit at once,
     // where releasing millions of index lists one by one would take a while.
     const std::string comment = describe(options);

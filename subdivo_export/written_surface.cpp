@@ -1,10 +1,9 @@
-// A corner's vertex index serves as its normal and texture index too, so the face records
-// point those lists at their vertex lists: nothing of the (possibly huge) level is copied.
+// A corner's vertex index serves as its normal index too, so the face records point that
+// list at their vertex lists: nothing of the (possibly huge) level is copied.
 #include "written_surface.h"
 
 void viewWrittenSurface(WrittenSurface& view, const ObjModel& level,
-                        const std::vector<Vec3f>* vertexNormals,
-                        const std::vector<Vec3f>* vertexTexCoords) {
+                        const std::vector<Vec3f>* vertexNormals) {
     view.model = level;
     view.faces.assign(level.faces, level.faces + level.numFaces);
     view.model.faces = view.faces.empty() ? nullptr : view.faces.data();
@@ -12,14 +11,7 @@ void viewWrittenSurface(WrittenSurface& view, const ObjModel& level,
     view.model.hasNormals = perVertexNormals ? 1 : 0;
     view.model.numNormals = perVertexNormals ? level.numVertices : 0;
     view.model.normals = perVertexNormals ? const_cast<Vec3f*>(vertexNormals->data()) : nullptr;
-    const bool perVertexTexCoords = vertexTexCoords != nullptr && level.numVertices > 0;
-    if (perVertexTexCoords) {
-        view.model.hasTexCoords = 1;
-        view.model.numTexCoords = level.numVertices;
-        view.model.texCoords = const_cast<Vec3f*>(vertexTexCoords->data());
-    }
     for (ObjFace& face : view.faces) {
         face.normalIndices = perVertexNormals ? face.vertexIndices : nullptr;
-        if (perVertexTexCoords) face.texCoordIndices = face.vertexIndices;
     }
 }

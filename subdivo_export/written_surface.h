@@ -1,5 +1,5 @@
-// The model as an export writes it: the level's positions and faces with the normals and
-// texture coordinates chosen for the file. A view that borrows the level's arrays and owns only
+// The model as an export writes it: the level's positions, texture coordinates and faces with
+// the normals chosen for the file. A view that borrows the level's arrays and owns only
 // copies of its face records, whose index lists it points where the file's references go.
 #pragma once
 
@@ -13,9 +13,7 @@ struct WrittenSurface {
 };
 
 // A view of `level`: with `vertexNormals` (one per vertex) every corner's normal is its
-// vertex's, else no normals; with `vertexTexCoords` (one per vertex) every corner's texture
-// coordinate is its vertex's, else the level's own texture coordinates, if any. Both vectors
-// and `level` must outlive the view.
+// vertex's, else no normals; the level's own texture coordinates, if any. The vector and
+// `level` must outlive the view.
 void viewWrittenSurface(WrittenSurface& view, const ObjModel& level,
-                        const std::vector<Vec3f>* vertexNormals,
-                        const std::vector<Vec3f>* vertexTexCoords);
+                        const std::vector<Vec3f>* vertexNormals);

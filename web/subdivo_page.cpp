@@ -106,7 +106,7 @@ EMSCRIPTEN_KEEPALIVE int webSubdivoBaseFaces() { return baseModel ? baseModel->n
 // refuse it at once. For the page's question before a heavy level.
 EMSCRIPTEN_KEEPALIVE double webSubdivoForecastFaces(int level) {
     ModelSize size = measureModel(*baseModel);
-    for (int step = 0; step < level; ++step) size = boundNextLevel(size);
+    for (int step = 0; step < level; ++step) size = boundNextDooSabinLevel(size);
     if (modelBytes(size) > pageBudgetBytes(*subdividedModel)) return -1.0;
     return double(size.faces);
 }

@@ -59,7 +59,7 @@ void report(benchmark::State& state, const ObjModel& model, std::int64_t bytes) 
 
 void writeLevel(benchmark::State& state, const Case& c, const char* path) {
     const ObjModel& model = *builtLevel(c);
-    const std::vector<FaceMaterial> materials = faceMaterials(model);
+    const std::vector<FaceMaterial> materials = colourMaterials(model);
     std::int64_t bytes = 0;
     for (auto _ : state) {
         std::FILE* out = std::fopen(path, "wb");

@@ -87,7 +87,8 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     std::int64_t faces = 0;
     for (auto _ : state) {
         ObjModel* shown = new ObjModel{};
-        applySubdivisionLevel(input->model.model, shown, level, scheme, std::uint64_t{1} << 36, {});
+        applySubdivisionLevel(input->model.model, shown, level,
+                              {scheme, std::uint64_t{1} << 36, nullptr, true});
         faces = shown->numFaces;
         state.PauseTiming();
         freeModelArrays(shown);

@@ -109,7 +109,7 @@ TEST(BoundNextLevel, NeverUndercountsALaterLevel) {
             OwnedModel current = refined(base.model);
             for (int level = 2; level <= 4; ++level) {
                 OwnedModel next = refined(current.model);
-                expectBoundHolds(boundNextLevel(measureModel(current.model)),
+                expectBoundHolds(boundNextDooSabinLevel(measureModel(current.model)),
                                  measureModel(next.model));
                 current = std::move(next);
             }
@@ -123,7 +123,8 @@ TEST(BoundNextLevel, IsExactForClosedMeshes) {
         OwnedModel current = refined(base.model);
         for (int level = 2; level <= 3; ++level) {
             OwnedModel next = refined(current.model);
-            expectSameSize(boundNextLevel(measureModel(current.model)), measureModel(next.model));
+            expectSameSize(boundNextDooSabinLevel(measureModel(current.model)),
+                           measureModel(next.model));
             current = std::move(next);
         }
     }
@@ -157,7 +158,8 @@ TEST(BoundNextLevel, IsExactForEveryMeshTakenForAClosedManifold) {
         OwnedModel current = refined(base.model);
         for (int level = 2; level <= 3; ++level) {
             OwnedModel next = refined(current.model);
-            expectSameSize(boundNextLevel(measureModel(current.model)), measureModel(next.model));
+            expectSameSize(boundNextDooSabinLevel(measureModel(current.model)),
+                           measureModel(next.model));
             current = std::move(next);
         }
     }
@@ -165,7 +167,7 @@ TEST(BoundNextLevel, IsExactForEveryMeshTakenForAClosedManifold) {
 
 TEST(BoundNextLevel, SaturatesInsteadOfOverflowing) {
     ModelSize size = {24, 0, 24, 26, 96, 26 * 32, 2};
-    for (int level = 0; level < 100; ++level) size = boundNextLevel(size);
+    for (int level = 0; level < 100; ++level) size = boundNextDooSabinLevel(size);
     EXPECT_GT(size.vertices, 0);
     EXPECT_GT(size.faces, 0);
     EXPECT_FALSE(fitsRecordCounts(size));

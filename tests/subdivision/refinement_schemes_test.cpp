@@ -20,7 +20,7 @@ Built level(const MeshSource& mesh, SchemeKind scheme, int n) {
     const OwnedModel base = buildModel(mesh, NormalSharing::perFace);
     ObjModel* shown = new ObjModel{};
     Built result;
-    result.built = applySubdivisionLevel(base.model, shown, n, scheme, std::uint64_t{1} << 32, {});
+    result.built = applySubdivisionLevel(base.model, shown, n, {scheme, std::uint64_t{1} << 32});
     result.model.model = *shown;
     delete shown;
     return result;

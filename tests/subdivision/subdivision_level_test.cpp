@@ -7,6 +7,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <string>
@@ -192,8 +193,8 @@ TEST(HighLevels, OfOpenMeshesBuiltAsideEqualTheStepsTakenOneByOne) {
         input = &current.model;
     }
     ASSERT_LT(modelBytes(measureModel(current.model)),
-              modelBytes(boundNextLevel(boundNextLevel(measureModel(stepped(grid.model, 1)
-                                                                        .model)))));
+              modelBytes(boundNextDooSabinLevel(
+                  boundNextDooSabinLevel(measureModel(stepped(grid.model, 1).model)))));
     ShownModel shown;
     ASSERT_TRUE(apply(grid.model, shown, 3, nullptr, exactPeak));
     EXPECT_TRUE(sameModel(*shown.record, current.model));
@@ -216,7 +217,7 @@ TEST(HighLevels, OfAClosedMeshThatIsNoManifoldAreRefusedOnlyPastTheirExactNeed) 
         input = &current.model;
     }
     ModelSize bound = measureModel(stepped(cubes.model, 1).model);
-    for (int step = 2; step <= level; ++step) bound = boundNextLevel(bound);
+    for (int step = 2; step <= level; ++step) bound = boundNextDooSabinLevel(bound);
     ASSERT_GT(modelBytes(bound), modelBytes(measureModel(current.model)));
     ShownModel shown;
     ASSERT_TRUE(apply(cubes.model, shown, level, nullptr, exactPeak));
@@ -227,13 +228,26 @@ TEST(HighLevels, OfAClosedMeshThatIsNoManifoldAreRefusedOnlyPastTheirExactNeed) 
     EXPECT_EQ(errors.find("Subdivision level 4 not built: it needs "), 0u) << errors;
 }
 
-// The steps the driver has told of: step, level and the faces of the model made.
+// The steps the driver has told of: step, level and the faces of the model made; and whether
+// every face lay in one range of the kinds told, coloured as its kind.
 std::vector<std::array<std::int32_t, 3>> toldSteps;
-void noteStep(int step, int level, const ObjModel& built) {
-    toldSteps.push_back({step, level, built.numFaces});
+bool kindsAsColoured = true;
+void noteStep(const BuiltStep& built) {
+    toldSteps.push_back({built.step, built.level, built.model->numFaces});
+    std::int32_t next = 0;
+    for (const FaceKindRange& range : *built.kinds) {
+        kindsAsColoured = kindsAsColoured && range.begin == next;
+        for (std::int32_t f = range.begin; f < range.end; ++f) {
+            const float* color = built.model->faces[f].color;
+            kindsAsColoured =
+                kindsAsColoured && std::equal(color, color + 3, faceKindColor(range.kind));
+        }
+        next = range.end;
+    }
+    kindsAsColoured = kindsAsColoured && next == built.model->numFaces;
 }
 
-TEST(Progress, EveryStepIsToldWithTheModelItMadeInPlaceAndAside) {
+TEST(Progress, EveryStepIsToldWithTheModelAndKindsItMadeInPlaceAndAside) {
     // The cube's forecast fits, so it is stepped in place; the quad's bound for level 6 passes
     // the small budget, so it is built aside and checked step by step.
     OwnedModel cube = buildModel(cubeMesh(), NormalSharing::perFace);
@@ -246,14 +260,17 @@ TEST(Progress, EveryStepIsToldWithTheModelItMadeInPlaceAndAside) {
     for (const auto& rebuild : rebuilds) {
         toldSteps.clear();
         ShownModel shown;
-        ASSERT_TRUE(applySubdivisionLevel(*rebuild.base, shown.record, rebuild.level,
-                                          rebuild.budget, noteStep));
+        LevelRequest request;
+        request.budgetBytes = rebuild.budget;
+        request.progress = noteStep;
+        ASSERT_TRUE(applySubdivisionLevel(*rebuild.base, shown.record, rebuild.level, request));
         std::vector<std::array<std::int32_t, 3>> expected;
         for (int step = 1; step <= rebuild.level; ++step) {
             expected.push_back({step, rebuild.level, stepped(*rebuild.base, step).model.numFaces});
         }
         EXPECT_EQ(toldSteps, expected);
     }
+    EXPECT_TRUE(kindsAsColoured);
 }
 
 TEST(EmptyBase, GivesEmptyLevels) {

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "../polymodel/obj_test_files.h"
-#include "carried_tex_coords.h"
 #include "face_geometry.h"
 #include "face_materials.h"
 #include "model_size.h"
@@ -50,7 +49,7 @@ std::string writtenText(const ObjModel& model, ObjWriteResult* result = nullptr)
     ObjWriteSettings settings;
     settings.comment = "round trip";
     settings.materialLibrary = "round_trip.mtl";
-    const ObjWriteResult written = writeObjText(model, faceMaterials(model), settings, file);
+    const ObjWriteResult written = writeObjText(model, colourMaterials(model), settings, file);
     std::fclose(file);
     if (result != nullptr) *result = written;
     std::ifstream in(path, std::ios::binary);
@@ -184,7 +183,7 @@ TEST(WrittenModel, EveryFaceUsesTheMaterialOfItsColor) {
     BuiltLevel built;
     ASSERT_TRUE(buildLevel(modelPath("grid.obj"), 2, built));
     const ObjModel& model = built.model(2);
-    const std::vector<FaceMaterial> materials = faceMaterials(model);
+    const std::vector<FaceMaterial> materials = colourMaterials(model);
     ASSERT_EQ(materials.size(), 3u);  // an open grid has all three kinds
 
     std::FILE* library = std::tmpfile();
@@ -232,7 +231,7 @@ TEST(WrittenModel, HasNoFourthCoordinateWhenTheModelHasNone) {
     ObjWriteSettings settings;
     settings.weights = false;
     std::FILE* file = std::tmpfile();
-    ASSERT_TRUE(writeObjText(built.model(2), faceMaterials(built.model(2)), settings, file)
+    ASSERT_TRUE(writeObjText(built.model(2), colourMaterials(built.model(2)), settings, file)
                     .written);
     std::rewind(file);
     char line[256];
@@ -309,11 +308,6 @@ TEST(SurfaceNormalsAtFolds, PointAsNearlyIntoEveryFaceAsAnyDirectionCan) {
     EXPECT_EQ(surfaceVertexNormals(fan.model)[0].z, 1.0f);
 }
 
-TexCoordCarry* stepCarry = nullptr;
-void carryAlong(int step, int level, const ObjModel& built) {
-    carryTexCoordsThroughStep(*stepCarry, built, step == level);
-}
-
 // A bumpy grid of 4 by 3 quads whose texture coordinates are (x / 4, y / 3): at level 2 every
 // vertex's texture coordinate is still that mix of its position.
 TEST(CarriedTexCoords, FollowThePositionsToLevel2) {
@@ -338,25 +332,25 @@ TEST(CarriedTexCoords, FollowThePositionsToLevel2) {
     ASSERT_TRUE(loadObjFile(path.c_str(), built.base.get()));
     testing::internal::GetCapturedStdout();
     std::remove(path.c_str());
-    TexCoordCarry carry = startTexCoordCarry(built.base.model);
-    stepCarry = &carry;
-    ASSERT_TRUE(applySubdivisionLevel(built.base.model, built.shown, 2, memoryBudgetBytes(),
-                                      carryAlong));
+    LevelRequest request;
+    request.budgetBytes = memoryBudgetBytes();
+    request.texCoords = true;
+    ASSERT_TRUE(applySubdivisionLevel(built.base.model, built.shown, 2, request));
     const ObjModel& model = built.model(2);
-    ASSERT_EQ(carry.vertexTexCoords.size(), std::size_t(model.numVertices));
+    ASSERT_EQ(model.numTexCoords, model.numVertices);
     for (std::int32_t v = 0; v < model.numVertices; ++v) {
-        EXPECT_NEAR(carry.vertexTexCoords[v].x, model.vertices[v].x / 4.0f, 1e-6f) << v;
-        EXPECT_NEAR(carry.vertexTexCoords[v].y, model.vertices[v].y / 3.0f, 1e-6f) << v;
+        EXPECT_NEAR(model.texCoords[v].x, model.vertices[v].x / 4.0f, 1e-6f) << v;
+        EXPECT_NEAR(model.texCoords[v].y, model.vertices[v].y / 3.0f, 1e-6f) << v;
     }
     // Written, each corner refers to the texture coordinate and normal of its vertex's number.
     const std::vector<Vec3f> normals = surfaceVertexNormals(model);
     WrittenSurface view;
-    viewWrittenSurface(view, model, &normals, &carry.vertexTexCoords);
+    viewWrittenSurface(view, model, &normals);
     ScopedModel read;
     ASSERT_TRUE(loadText(writtenText(view.model), read.get()).loaded);
     ASSERT_EQ(read->numTexCoords, model.numVertices);
-    EXPECT_TRUE(sameBits(read->texCoords, carry.vertexTexCoords.data(),
-                         sizeof(Vec3f) * carry.vertexTexCoords.size()));
+    EXPECT_TRUE(sameBits(read->texCoords, model.texCoords,
+                         sizeof(Vec3f) * std::size_t(model.numTexCoords)));
     for (std::int32_t f = 0; f < read->numFaces; ++f) {
         const ObjFace& face = read->faces[f];
         for (std::int32_t j = 0; j < face.numVertices; ++j) {
@@ -372,7 +366,7 @@ TEST(WrittenModel, AFailedWriteIsReported) {
     std::FILE* full = std::fopen("/dev/full", "wb");
     ASSERT_NE(full, nullptr);
     const ObjWriteResult result =
-        writeObjText(built.model(5), faceMaterials(built.model(5)), ObjWriteSettings{}, full);
+        writeObjText(built.model(5), colourMaterials(built.model(5)), ObjWriteSettings{}, full);
     std::fclose(full);
     EXPECT_FALSE(result.written);
 }
