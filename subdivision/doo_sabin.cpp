@@ -12,14 +12,14 @@
 #include "face_geometry.h"
 #include "face_normals.h"
 #include "huge_pages.h"
+#include "parallel_ranges.h"
 #include "vertex_fan.h"
 #include "vertex_ring.h"
 
 namespace {
 
-// The step's own scratch besides the corner topology: per vertex, the normal index of its last
-// corner; per face of an input without normals, its geometric normal.
-using LastNormalIndices = std::vector<std::int32_t>;
+// The step's own scratch besides the corner topology and its V-faces: per face of an input
+// without normals, its geometric normal.
 using GeometricNormals = std::vector<Vec3f>;
 
 bool carriesNormals(const ObjModel& model) { return model.hasNormals != 0; }
@@ -123,14 +123,12 @@ Vec3f faceNormal(const ObjModel& input, const ObjFace& face) {
     });
 }
 
-// The new vertices and normals of every corner, and the F-faces, which keep their faces'
-// corner order and so their winding. With normals, notes for each vertex the normal index of
-// its last corner, which orients its V-face.
-bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjModel& output,
-                   LastNormalIndices& lastNormalIndex) {
+// The new vertices and normals of the corners of faces begin to end - 1, and their F-faces,
+// which keep their faces' corner order and so their winding.
+bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, std::int32_t begin,
+                   std::int32_t end, ObjModel& output) {
     const bool withNormals = carriesNormals(input);
-    if (withNormals) lastNormalIndex.assign(std::size_t(input.numVertices), 0);
-    for (std::int32_t f = 0; f < input.numFaces; ++f) {
+    for (std::int32_t f = begin; f < end; ++f) {
         const ObjFace& face = input.faces[f];
         ObjFace& made = output.faces[f];
         if (!startFace(made, face.numVertices, withNormals, faceFromFaceColor)) return false;
@@ -145,7 +143,6 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, ObjMod
             if (withNormals) {
                 output.normals[start + j] = newCornerNormal(input.normals[face.normalIndices[j]],
                                                             normal, face, input.vertices);
-                lastNormalIndex[face.vertexIndices[j]] = face.normalIndices[j];
             }
             setCorner(made, j, start + j);
         }
@@ -168,9 +165,12 @@ GeometricNormals geometricFaceNormals(const ObjModel& input) {
 // The input normal of the vertex's last corner; without normals, the area-weighted mean of
 // the normals of the faces around it.
 Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std::int32_t vertex,
-                      const LastNormalIndices& lastNormalIndex,
                       const GeometricNormals& geometricNormals) {
-    if (carriesNormals(input)) return input.normals[lastNormalIndex[vertex]];
+    if (carriesNormals(input)) {
+        const std::int32_t last = topology.cornersByVertex[topology.vertexStart[vertex + 1] - 1];
+        const std::int32_t face = topology.cornerFace[last];
+        return input.normals[input.faces[face].normalIndices[last - topology.faceStart[face]]];
+    }
     Vec3f sum = {0.0f, 0.0f, 0.0f};
     for (std::int32_t i = topology.vertexStart[vertex]; i < topology.vertexStart[vertex + 1]; ++i) {
         const Vec3f& n = geometricNormals[topology.cornerFace[topology.cornersByVertex[i]]];
@@ -179,36 +179,36 @@ Vec3f referenceNormal(const ObjModel& input, const CornerTopology& topology, std
     return normalizedOr(sum, {0.0f, 0.0f, 0.0f});
 }
 
-// The V-faces gathered by the plan; one whose corners follow no fan is put into a ring about
-// the reference normal of its vertex by their positions.
-bool fillVertexFaces(const ObjModel& input, const CornerTopology& topology,
-                     const VertexFaces& vertexFaces, const LastNormalIndices& lastNormalIndex,
-                     ObjModel& output, std::int32_t& nextFace) {
+// The V-faces begin to end - 1 gathered by the plan, from output face `firstFace` on; one whose
+// corners follow no fan is put into a ring about its vertex's reference normal by position.
+bool fillVertexFaces(const ObjModel& input, const DooSabinPlan& plan,
+                     const GeometricNormals& geometricNormals, std::int32_t begin, std::int32_t end,
+                     std::int32_t firstFace, ObjModel& output) {
+    const VertexFaces& vertexFaces = plan.vertexFaces;
     const bool withNormals = carriesNormals(input);
-    const GeometricNormals geometricNormals = geometricFaceNormals(input);
     RingScratch ring;
-    for (std::size_t i = 0; i + 1 < vertexFaces.start.size(); ++i) {
+    for (std::int32_t i = begin; i < end; ++i) {
         const std::int32_t from = vertexFaces.start[i];
         const std::int32_t corners = vertexFaces.start[i + 1] - from;
-        ObjFace& face = output.faces[nextFace++];
+        ObjFace& face = output.faces[firstFace + i];
         if (!startFace(face, corners, withNormals, faceFromVertexColor)) return false;
         for (std::int32_t j = 0; j < corners; ++j) {
             setCorner(face, j, vertexFaces.corners[from + j]);
         }
         if (vertexFaces.alongFan[i] != 0) continue;
-        const std::int32_t v = cornerVertex(input, topology, vertexFaces.corners[from]);
-        orderVertexRing(face,
-                        referenceNormal(input, topology, v, lastNormalIndex, geometricNormals),
-                        output, ring);
+        const std::int32_t v = cornerVertex(input, plan.topology, vertexFaces.corners[from]);
+        orderVertexRing(face, referenceNormal(input, plan.topology, v, geometricNormals), output,
+                        ring);
     }
     return true;
 }
 
-// One E-face per interior edge in the order the edges were first met: the last other face's
-// corners (where it leaves, where it enters), then the first face's (leaving, entering).
-bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& output,
-                   std::int32_t& nextFace) {
-    for (std::int32_t first = 0; first < topology.numCorners; ++first) {
+// The E-faces of the edges first met by corners begin to end - 1, from output face `nextFace`
+// on, in the order the edges were first met: the last other face's corners (where it leaves,
+// where it enters), then the first face's (leaving, entering).
+bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, std::int32_t begin,
+                   std::int32_t end, std::int32_t nextFace, ObjModel& output) {
+    for (std::int32_t first = begin; first < end; ++first) {
         const std::int32_t second = topology.edgePartner[first];
         if (second < 0) continue;
         ObjFace& made = output.faces[nextFace++];
@@ -221,8 +221,53 @@ bool fillEdgeFaces(const CornerTopology& topology, bool withNormals, ObjModel& o
     return true;
 }
 
-bool fillOutput(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
+// E-faces made before each of `parts` ranges of corners: the interior edges first met in the
+// ranges before it, counted range by range.
+std::vector<std::int32_t> edgeFacesBefore(const CornerTopology& topology, int parts) {
+    std::vector<std::int32_t> before(static_cast<std::size_t>(parts) + 1, 0);
+    inParallelRanges(topology.numCorners, parts,
+                     [&](std::int64_t begin, std::int64_t end, int part) {
+                         std::int32_t count = 0;
+                         for (std::int64_t c = begin; c < end; ++c)
+                             count += topology.edgePartner[c] >= 0;
+                         before[part + 1] = count;
+                         return true;
+                     });
+    for (std::size_t part = 1; part < before.size(); ++part) before[part] += before[part - 1];
+    return before;
+}
+
+// The three kinds of faces, each kind split over the threads; the V-faces come after every
+// F-face, since their rings are ordered by the new vertices' positions.
+bool fillFaces(const ObjModel& input, const DooSabinPlan& plan, int threads, ObjModel& output) {
     const CornerTopology& topology = plan.topology;
+    const bool faceFaces =
+        inParallelRanges(input.numFaces, threads, [&](std::int64_t begin, std::int64_t end, int) {
+            return fillFaceFaces(input, topology, std::int32_t(begin), std::int32_t(end), output);
+        });
+    if (!faceFaces) return false;
+    const GeometricNormals geometricNormals = geometricFaceNormals(input);
+    const std::int64_t vertexFaceCount = std::int64_t(plan.vertexFaces.start.size()) - 1;
+    const bool vertexFaces =
+        inParallelRanges(vertexFaceCount, threads, [&](std::int64_t begin, std::int64_t end, int) {
+            return fillVertexFaces(input, plan, geometricNormals, std::int32_t(begin),
+                                   std::int32_t(end), input.numFaces, output);
+        });
+    if (!vertexFaces) return false;
+    const int parts =
+        static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(threads,
+                                                                          topology.numCorners)));
+    const std::vector<std::int32_t> before = edgeFacesBefore(topology, parts);
+    const std::int32_t firstEdgeFace = input.numFaces + std::int32_t(vertexFaceCount);
+    return inParallelRanges(topology.numCorners, parts,
+                            [&](std::int64_t begin, std::int64_t end, int part) {
+                                return fillEdgeFaces(topology, carriesNormals(input),
+                                                     std::int32_t(begin), std::int32_t(end),
+                                                     firstEdgeFace + before[part], output);
+                            });
+}
+
+bool fillOutput(const ObjModel& input, const DooSabinPlan& plan, int threads, ObjModel& output) {
     const ModelSize& size = plan.outputSize;
     output = ObjModel{};
     output.numVertices = static_cast<std::int32_t>(size.vertices);
@@ -233,11 +278,7 @@ bool fillOutput(const ObjModel& input, const DooSabinPlan& plan, ObjModel& outpu
     adviseHugePages(output.vertices, sizeof(Vec4f) * std::size_t(size.vertices));
     adviseHugePages(output.normals, sizeof(Vec3f) * std::size_t(size.normals));
     adviseHugePages(output.faces, sizeof(ObjFace) * std::size_t(size.faces));
-    std::int32_t nextFace = input.numFaces;
-    LastNormalIndices lastNormalIndex;
-    return fillFaceFaces(input, topology, output, lastNormalIndex) &&
-           fillVertexFaces(input, topology, plan.vertexFaces, lastNormalIndex, output, nextFace) &&
-           fillEdgeFaces(topology, carriesNormals(input), output, nextFace);
+    return fillFaces(input, plan, threads, output);
 }
 
 StepResult gatherPlan(const ObjModel& input, DooSabinPlan& plan) {
@@ -264,10 +305,11 @@ StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
     }
 }
 
-StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output) {
+StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output,
+                             int threads) {
     bool filled = false;
     try {
-        filled = fillOutput(input, plan, output);
+        filled = fillOutput(input, plan, threads, output);
     } catch (const std::bad_alloc&) {
         filled = false;
     }
@@ -298,13 +340,11 @@ std::uint64_t stepScratchBytes(const ModelSize& input) {
     const std::uint64_t vertices = static_cast<std::uint64_t>(input.vertices);
     const std::uint64_t topology =
         cornerTopologyBytes(static_cast<std::uint64_t>(input.corners), faces, vertices);
-    // Counted with one entry to spare, as the topology's per-vertex arrays are.
-    const std::uint64_t lastNormals = sizeof(LastNormalIndices::value_type) * (vertices + 1);
     const std::uint64_t corners = static_cast<std::uint64_t>(input.corners);
     const std::uint64_t gathered =
         sizeof(std::int32_t) * corners +
         (sizeof(std::int32_t) + sizeof(std::uint8_t)) * (mostVertexFaces(corners) + 1);
     const std::uint64_t faceNormals =
         input.normals == 0 ? sizeof(GeometricNormals::value_type) * faces : 0;
-    return topology + gathered + lastNormals + faceNormals;
+    return topology + gathered + faceNormals;
 }

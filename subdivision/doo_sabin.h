@@ -57,9 +57,12 @@ StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
 std::vector<FaceKindRange> dooSabinFaceKinds(const ObjModel& input, const DooSabinPlan& plan);
 
 // Heap bytes the step's scratch takes at most for an input of that size: the corner topology,
-// the V-faces gathered, and the step's own per-vertex and per-face arrays.
+// the V-faces gathered, and the geometric face normals of an input without normals.
 std::uint64_t stepScratchBytes(const ModelSize& input);
 
 // The second half: fills `output` (holding no arrays) from `input` and its plan. outOfMemory,
 // whether a model array or a scratch table could not be obtained, leaves `output` empty.
-StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output);
+// Each kind of face is filled over `threads` threads (1: on the calling thread alone), each
+// writing its own range of the output, so the result is the same for every count.
+StepResult buildDooSabinStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output,
+                             int threads = 1);

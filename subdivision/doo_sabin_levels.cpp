@@ -115,13 +115,13 @@ StepResult stepDone(Rebuild& rebuild, int step, const std::vector<FaceKindRange>
 // of the faces made while the plan and the input are still at hand. Their list, a standard
 // container, is the one thing obtained here: std::bad_alloc is caught at once.
 StepResult buildStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& output,
-                     std::vector<FaceKindRange>& kinds) {
+                     std::vector<FaceKindRange>& kinds, int threads) {
     try {
         kinds = dooSabinFaceKinds(input, plan);
     } catch (const std::bad_alloc&) {
         return StepResult::outOfMemory;
     }
-    return buildDooSabinStep(input, plan, output);
+    return buildDooSabinStep(input, plan, output, threads);
 }
 
 // The plain rebuild: release the shown model, step from the base into its record, then into
@@ -130,7 +130,7 @@ bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& sub
                     Rebuild& rebuild) {
     freeModelArrays(subdivided);
     std::vector<FaceKindRange> kinds;
-    StepResult result = buildStep(base, basePlan, *subdivided, kinds);
+    StepResult result = buildStep(base, basePlan, *subdivided, kinds, rebuild.request.threads);
     basePlan = DooSabinPlan{};
     if (result == StepResult::built) result = stepDone(rebuild, 1, kinds, *subdivided);
     for (int step = 2; step <= rebuild.level && result == StepResult::built; ++step) {
@@ -138,7 +138,7 @@ bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& sub
         result = planDooSabinStep(*subdivided, plan);
         if (result != StepResult::built) break;
         ObjModel* next = new ObjModel{};
-        result = buildStep(*subdivided, plan, *next, kinds);
+        result = buildStep(*subdivided, plan, *next, kinds, rebuild.request.threads);
         destroyModel(subdivided);
         subdivided = next;
         if (result == StepResult::built) result = stepDone(rebuild, step, kinds, *subdivided);
@@ -211,7 +211,7 @@ bool rebuildAside(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivide
             return false;
         }
         ObjModel* next = new ObjModel{};
-        StepResult built = buildStep(input, plan, *next, kinds);
+        StepResult built = buildStep(input, plan, *next, kinds, rebuild.request.threads);
         plan = DooSabinPlan{};
         destroyModel(current);
         current = next;

@@ -32,4 +32,6 @@ struct LevelRequest {
     // The level carries the base's texture coordinates, when it has them, by the scheme's own
     // rule; without, it has none (as Subdivo draws its levels).
     bool texCoords = false;
+    // Threads a step may split its work over; the result is the same for every count.
+    int threads = 1;
 };

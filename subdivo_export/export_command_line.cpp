@@ -15,7 +15,14 @@
 
 namespace {
 
-enum LongOnly { fitOption = 256, noNormalsOption, versionOption, schemeOption, statsOption };
+enum LongOnly {
+    fitOption = 256,
+    noNormalsOption,
+    versionOption,
+    schemeOption,
+    statsOption,
+    threadsOption
+};
 
 const option longOptions[] = {
     {"level", required_argument, nullptr, 'l'},
@@ -27,6 +34,7 @@ const option longOptions[] = {
     {"version", no_argument, nullptr, versionOption},
     {"scheme", required_argument, nullptr, schemeOption},
     {"stats", no_argument, nullptr, statsOption},
+    {"threads", required_argument, nullptr, threadsOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -64,6 +72,13 @@ CommandLineResult readExportCommandLine(int argc, char** argv, ExportOptions& op
                 }
                 break;
             case statsOption: options.stats = true; break;
+            case threadsOption:
+                if (!readWholeNumber(optarg, 1, options.threads)) {
+                    return usageError(
+                        std::string("the threads must be a whole number from 1 up, not '") +
+                        optarg + "'");
+                }
+                break;
             case 'h': return {CommandLineAction::showHelp, {}};
             case versionOption: return {CommandLineAction::showVersion, {}};
             case ':': return usageError(missingValueError(argv));
@@ -100,6 +115,8 @@ const char* exportHelpText() {
            "      --stats        a line per level on the error stream: vertices, edges,\n"
            "                     faces by kind, Euler characteristic, the step's time and\n"
            "                     the peak memory so far\n"
+           "      --threads N    split each Doo-Sabin step over N threads (default: one per\n"
+           "                     core); the file is the same for every N\n"
            "  -q, --quiet        no loader report and no progress on the error stream\n"
            "  -h, --help         show this help and end\n"
            "      --version      show the version and end\n"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "export_command_line.h"
@@ -144,6 +145,12 @@ int writeToFiles(const ObjModel& model, const std::vector<FaceMaterial>& materia
     return exitWritten;
 }
 
+// The threads of the machine, one when the system does not tell.
+int machineThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -180,6 +187,7 @@ int main(int argc, char** argv) {
     request.budgetBytes = memoryBudgetBytes();
     request.progress = onStep;
     request.texCoords = true;
+    request.threads = options.threads > 0 ? options.threads : machineThreads();
     ObjModel* subdivided = new ObjModel{};
     if (!applySubdivisionLevel(base, subdivided, options.level, request)) {
         endProgress();

@@ -2,7 +2,7 @@
 // and boundary vertices found by scanning the edge table, V-faces by scanning all faces, rings
 // by trying every corner): the same edge table and the same model, bit for bit, on closed,
 // open, triangle and polygon meshes, on non-manifold and badly oriented ones, and on random
-// face soups.
+// face soups; and the same model again when the step is split over 2, 3 or 8 threads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,6 +57,14 @@ void expectSameAsReference(const ObjModel& start, int levels) {
         OwnedModel actual = refined(*input, &built);
         ASSERT_TRUE(built);
         ASSERT_TRUE(sameModel(actual.model, expected.model));
+        // Split over threads, each writing its own ranges, the step makes the same model.
+        DooSabinPlan plan;
+        ASSERT_EQ(planDooSabinStep(*input, plan), StepResult::built);
+        for (const int threads : {2, 3, 8}) {
+            OwnedModel split;
+            ASSERT_EQ(buildDooSabinStep(*input, plan, split.model, threads), StepResult::built);
+            ASSERT_TRUE(sameModel(split.model, expected.model)) << threads << " threads";
+        }
         current = std::move(actual);
         input = &current.model;
     }

@@ -77,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "one model only; 'b.obj' is one too many"},
         CommandLineCase{{"-x", "m.obj"}, A::usageError, 0, "", false, false,
                         "unknown option '-x'"},
+        CommandLineCase{{"--threads", "0", "m.obj"}, A::usageError, 0, "", false, false,
+                        "the threads must be a whole number from 1 up, not '0'"},
         CommandLineCase{{"-qx", "m.obj"}, A::usageError, 0, "", false, false,
                         "unknown option '-x'"},
         CommandLineCase{{"--levels=2", "m.obj"}, A::usageError, 0, "", false, false,
