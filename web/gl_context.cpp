@@ -1,13 +1,20 @@
 // OpenGL 1.1 in immediate mode for the web build. Each glBegin/glEnd pair is transformed and
 // lit here, vertex by vertex, as the fixed-function pipeline does it; what comes out are
-// clip-space vertices with final colours, collected into batches that the renderer draws
+// clip-space vertices with final colours, collected into batches that the renderer keeps
 // whenever a setting the browser must know of changes, at a clear and at the end of a frame.
+// The kept batches and clears are drawn together once the picture is whole. A picture whose
+// work passes a time budget is made over several frames (passes): each pass runs the program's
+// drawing again, skips what earlier passes kept and works until the budget is spent, while the
+// canvas keeps showing the picture before, so that no frame holds the page long.
+#include <emscripten.h>
+
 #include "gl_context.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "gl_lighting.h"
@@ -21,8 +28,37 @@ struct ImmediateVertex {
     Color color;
 };
 
+// A clear or a batch of the picture under way, in the order the program gave them.
+struct KeptStep {
+    bool clear;
+    unsigned clearMask;
+    Color clearColor;
+    double clearDepth;
+    DrawKind kind;
+    RasterState state;
+    unsigned buffer;
+    int count;
+};
+
+// Milliseconds of work a pass may take before it leaves the rest to the next one.
+constexpr double passBudgetMs = 150.0;
+
+// The picture being made over one or more passes. Operations (primitives, clears, bitmap
+// characters) are counted in the order the drawing gives them, the same in every pass.
+struct PictureProgress {
+    std::vector<KeptStep> steps;
+    std::size_t operation = 0;  // operations met so far in this pass
+    std::size_t keptUpTo = 0;   // operations kept by the passes before
+    std::size_t stoppedAt = 0;  // where this pass ran out of time
+    bool budgetSpent = false;
+    bool unfinished = false;  // the last pass ended before the picture was whole
+    double passStart = 0.0;
+    long shown = 0;  // whole pictures drawn
+};
+
 struct GlContext {
     Renderer renderer;
+    PictureProgress picture;
     // Matrices
     std::vector<Mat4> modelview{identityMatrix()};
     std::vector<Mat4> projection{identityMatrix()};
@@ -52,6 +88,7 @@ struct GlContext {
     Color rasterColor{1.0f, 1.0f, 1.0f, 1.0f};
     // The primitive being specified
     bool inPrimitive = false;
+    bool keepingPrimitive = false;  // this pass makes it (else an earlier or later one does)
     GLenum primitiveMode = GL_POINTS;
     std::vector<ImmediateVertex> primitive;
     std::vector<Vec4f> clip;   // the primitive's vertices in clip space
@@ -77,8 +114,44 @@ void multiplyCurrent(const Mat4& m) { currentMatrix() = multiply(currentMatrix()
 void flushBatch() {
     RasterState state = current->raster;
     state.culling = current->batchCulling;
-    drawVertices(current->renderer, current->batchKind, current->batch, state);
+    const unsigned buffer = keepVertices(current->renderer, current->batch);
+    current->picture.steps.push_back({false,
+                                      0,
+                                      {},
+                                      0.0,
+                                      current->batchKind,
+                                      state,
+                                      buffer,
+                                      static_cast<int>(current->batch.size())});
     current->batch.clear();
+}
+
+// True while this pass makes the operations it meets: from where the passes before stopped
+// until its time is spent.
+bool keepingOperations() {
+    const PictureProgress& p = current->picture;
+    if (p.operation == 0) current->picture.passStart = emscripten_get_now();
+    return p.operation >= p.keptUpTo && !p.budgetSpent;
+}
+
+// Counts an operation met; every 64 kept ones, looks whether the pass's time is spent.
+void countOperation(bool kept) {
+    PictureProgress& p = current->picture;
+    ++p.operation;
+    if (!kept || p.operation % 64 != 0) return;
+    if (emscripten_get_now() - p.passStart > passBudgetMs) {
+        p.budgetSpent = true;
+        p.stoppedAt = p.operation;
+    }
+}
+
+void drawKeptSteps(GlContext& c) {
+    for (const KeptStep& step : c.picture.steps) {
+        if (step.clear)
+            clearBuffers(step.clearMask, step.clearColor, step.clearDepth);
+        else
+            drawKeptVertices(c.renderer, step.buffer, step.kind, step.count, step.state);
+    }
 }
 
 // Vertices a batch holds at most before it is drawn: a frame of millions of faces then takes
@@ -204,7 +277,7 @@ void drawPrimitive() {
 }
 
 void addVertex(float x, float y, float z, float w) {
-    if (!current->inPrimitive) return;
+    if (!current->keepingPrimitive) return;
     current->primitive.push_back({{x, y, z, w}, current->normal, current->color});
 }
 
@@ -268,6 +341,40 @@ void setRasterPosition(float x, float y, float z) {
 
 }  // namespace
 
+bool endGlPicturePass() {
+    GlContext& c = *current;
+    if (!c.batch.empty()) flushBatch();
+    PictureProgress& p = c.picture;
+    const bool whole = !p.budgetSpent;
+    if (whole) {
+        drawKeptSteps(c);
+        ++p.shown;
+        // A picture of one pass leaves spare buffers of a heavier one before it to be deleted.
+        reuseKeptBuffers(c.renderer, true);
+        p.steps.clear();
+        p.keptUpTo = 0;
+    } else {
+        p.keptUpTo = p.stoppedAt;
+    }
+    p.unfinished = !whole;
+    p.operation = 0;
+    p.budgetSpent = false;
+    return whole;
+}
+
+void restartGlPicture(GlContext* context) {
+    PictureProgress& p = context->picture;
+    if (!p.unfinished) return;
+    p.steps.clear();
+    p.keptUpTo = 0;
+    p.unfinished = false;
+    context->renderer.buffersUsed = 0;
+}
+
+bool glPictureUnfinished(const GlContext* context) { return context->picture.unfinished; }
+
+long glPicturesShown(const GlContext* context) { return context->picture.shown; }
+
 GlContext* createGlContext(int width, int height) {
     GlContext* context = new GlContext;
     context->renderer = createRenderer();
@@ -288,12 +395,16 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
     const int left = static_cast<int>(std::floor(c.rasterPosition.x + allowance - xorig));
     const int bottom = static_cast<int>(std::floor(c.rasterPosition.y + allowance - yorig));
     const int bytesPerRow = (width + 7) / 8;
-    std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column)
-            if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
-                batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
-                                 c.rasterColor, c.rasterColor});
+    const bool kept = keepingOperations();
+    if (kept) {
+        std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column)
+                if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
+                    batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
+                                     c.rasterColor, c.rasterColor});
+    }
+    countOperation(kept);
     c.rasterPosition.x += xmove;
 }
 
@@ -301,14 +412,17 @@ extern "C" {
 
 void glBegin(GLenum mode) {
     current->inPrimitive = true;
+    current->keepingPrimitive = keepingOperations();
     current->primitiveMode = mode;
     current->primitive.clear();
 }
 
 void glEnd(void) {
     if (!current->inPrimitive) return;
-    drawPrimitive();
+    if (current->keepingPrimitive) drawPrimitive();
+    countOperation(current->keepingPrimitive);
     current->inPrimitive = false;
+    current->keepingPrimitive = false;
 }
 
 void glVertex2f(GLfloat x, GLfloat y) { addVertex(x, y, 0.0f, 1.0f); }
@@ -434,8 +548,13 @@ void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
 }
 void glClearDepth(GLclampd depth) { current->clearDepth = depth; }
 void glClear(GLbitfield mask) {
-    if (!current->batch.empty()) flushBatch();
-    clearBuffers(mask, current->clearColor, current->clearDepth);
+    const bool kept = keepingOperations();
+    if (kept) {
+        if (!current->batch.empty()) flushBatch();
+        current->picture.steps.push_back({true, mask, current->clearColor, current->clearDepth,
+                                          DrawKind::points, current->raster, 0, 0});
+    }
+    countOperation(kept);
 }
 void glFlush(void) {
     if (!current->batch.empty()) flushBatch();

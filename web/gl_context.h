@@ -15,3 +15,14 @@ void makeGlContextCurrent(GlContext* context);
 // raster position is outside the view volume.
 void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig, float xmove,
                                 const unsigned char* rows);
+
+// Ends a pass of the current context's picture (at a buffer swap): when the picture is whole,
+// draws it all and returns true; otherwise keeps what this pass made for the next pass, which
+// goes on from where this one stopped, and returns false, the canvas still showing the
+// picture before.
+bool endGlPicturePass();
+// Drops an unfinished picture, for input that changed what the next one shows.
+void restartGlPicture(GlContext* context);
+bool glPictureUnfinished(const GlContext* context);
+// Whole pictures drawn in the context so far.
+long glPicturesShown(const GlContext* context);

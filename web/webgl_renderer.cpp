@@ -19,6 +19,7 @@ void emscripten_glCompileShader(GLuint);
 GLuint emscripten_glCreateProgram();
 GLuint emscripten_glCreateShader(GLenum);
 void emscripten_glCullFace(GLenum);
+void emscripten_glDeleteBuffers(GLsizei, const GLuint*);
 void emscripten_glDepthFunc(GLenum);
 void emscripten_glDisable(GLenum);
 void emscripten_glDrawArrays(GLenum, GLint, GLsizei);
@@ -96,35 +97,55 @@ Renderer createRenderer() {
     renderer.clipLocation = emscripten_glGetAttribLocation(renderer.program, "clip");
     renderer.frontLocation = emscripten_glGetAttribLocation(renderer.program, "frontColor");
     renderer.backLocation = emscripten_glGetAttribLocation(renderer.program, "backColor");
-    emscripten_glGenBuffers(1, &renderer.buffer);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.buffer);
-    const GLsizei stride = sizeof(DrawVertex);
-    const int locations[3] = {renderer.clipLocation, renderer.frontLocation, renderer.backLocation};
-    const std::size_t offsets[3] = {offsetof(DrawVertex, clip), offsetof(DrawVertex, front),
-                                    offsetof(DrawVertex, back)};
-    for (int i = 0; i < 3; ++i) {
-        emscripten_glEnableVertexAttribArray(static_cast<GLuint>(locations[i]));
-        emscripten_glVertexAttribPointer(static_cast<GLuint>(locations[i]), 4, GL_FLOAT, GL_FALSE,
-                                         stride, reinterpret_cast<const void*>(offsets[i]));
-    }
+    for (const int location :
+         {renderer.clipLocation, renderer.frontLocation, renderer.backLocation})
+        emscripten_glEnableVertexAttribArray(static_cast<GLuint>(location));
     emscripten_glDepthFunc(GL_LESS);
     return renderer;
 }
 
-void drawVertices(const Renderer& renderer, DrawKind kind, const std::vector<DrawVertex>& vertices,
-                  const RasterState& state) {
-    if (vertices.empty()) return;
-    (void)renderer;  // its program and buffer stay bound for the context's whole life
+unsigned keepVertices(Renderer& renderer, const std::vector<DrawVertex>& vertices) {
+    if (renderer.buffersUsed == renderer.buffers.size()) {
+        GLuint buffer = 0;
+        emscripten_glGenBuffers(1, &buffer);
+        renderer.buffers.push_back(buffer);
+    }
+    const GLuint buffer = renderer.buffers[renderer.buffersUsed++];
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    emscripten_glBufferData(GL_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(vertices.size() * sizeof(DrawVertex)),
+                            vertices.data(), GL_STATIC_DRAW);
+    return buffer;
+}
+
+void drawKeptVertices(const Renderer& renderer, unsigned buffer, DrawKind kind, int count,
+                      const RasterState& state) {
+    if (count == 0) return;
     emscripten_glViewport(state.viewport[0], state.viewport[1], state.viewport[2],
                           state.viewport[3]);
     enableIf(GL_DEPTH_TEST, state.depthTest);
     enableIf(GL_CULL_FACE, state.culling);
     emscripten_glCullFace(state.cullFace);
     emscripten_glFrontFace(state.frontFace);
-    emscripten_glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(vertices.size() * sizeof(DrawVertex)),
-                            vertices.data(), GL_STREAM_DRAW);
-    emscripten_glDrawArrays(primitiveOf(kind), 0, static_cast<GLsizei>(vertices.size()));
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    const GLsizei stride = sizeof(DrawVertex);
+    const int locations[3] = {renderer.clipLocation, renderer.frontLocation, renderer.backLocation};
+    const std::size_t offsets[3] = {offsetof(DrawVertex, clip), offsetof(DrawVertex, front),
+                                    offsetof(DrawVertex, back)};
+    for (int i = 0; i < 3; ++i)
+        emscripten_glVertexAttribPointer(static_cast<GLuint>(locations[i]), 4, GL_FLOAT, GL_FALSE,
+                                         stride, reinterpret_cast<const void*>(offsets[i]));
+    emscripten_glDrawArrays(primitiveOf(kind), 0, count);
+}
+
+void reuseKeptBuffers(Renderer& renderer, bool deleteSpares) {
+    if (deleteSpares && renderer.buffers.size() > renderer.buffersUsed) {
+        const std::size_t spares = renderer.buffers.size() - renderer.buffersUsed;
+        emscripten_glDeleteBuffers(static_cast<GLsizei>(spares),
+                                   renderer.buffers.data() + renderer.buffersUsed);
+        renderer.buffers.resize(renderer.buffersUsed);
+    }
+    renderer.buffersUsed = 0;
 }
 
 void clearBuffers(unsigned mask, const Color& color, double depth) {

@@ -44,6 +44,37 @@ function writeFarModel() {
   return file;
 }
 
+// A torus of 25 by 20 quadrilaterals (500 faces), for a heavy level.
+function writeTorus500() {
+  const file = path.join(work, 'torus500.obj');
+  const around = 25, across = 20;
+  let text = '';
+  for (let i = 0; i < around; ++i) {
+    for (let j = 0; j < across; ++j) {
+      const u = 2 * Math.PI * i / around, v = 2 * Math.PI * j / across;
+      const r = 1 + 0.4 * Math.cos(v);
+      text += `v ${(r * Math.cos(u)).toFixed(6)} ${(0.4 * Math.sin(v)).toFixed(6)} ${(r * Math.sin(u)).toFixed(6)}\n`;
+    }
+  }
+  const index = (i, j) => (i % around) * across + (j % across) + 1;
+  for (let i = 0; i < around; ++i)
+    for (let j = 0; j < across; ++j)
+      text += `f ${index(i, j)} ${index(i, j + 1)} ${index(i + 1, j + 1)} ${index(i + 1, j)}\n`;
+  fs.writeFileSync(file, text);
+  return file;
+}
+
+// Starts a 50 ms timer in the page that notes the longest gap between its ticks.
+const startTicks = (page) => page.evaluate(() => {
+  window.longestGap = 0;
+  let last = performance.now();
+  window.tickTimer = setInterval(() => {
+    const now = performance.now();
+    window.longestGap = Math.max(window.longestGap, now - last);
+    last = now;
+  }, 50);
+});
+
 const focusedId = (page) => page.evaluate(() => document.activeElement.id);
 
 // Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit.
@@ -189,6 +220,32 @@ const checks = {
     const curve = await revolva.$eval('#curve-status', (e) => e.textContent);
     const points = await revolva.$eval('#editor-figures', (e) => e.textContent);
     return kept && refused && curve.includes('not opened') && points.includes('of 2 selected');
+  },
+  // Level 6 of a 500-face torus, every level asked for by "+", while a 50 ms timer ticks: no
+  // gap between its ticks may reach a second, building or drawing, and the level comes.
+  async 'never-frozen'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    await (await page.$('#file')).uploadFile(writeTorus500());
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+      { polling: 50, timeout: 60000 });
+    await waitFrames(page, 3);
+    await startTicks(page);
+    for (let level = 1; level <= 6; ++level) {
+      await page.click('#level-up');
+      await page.waitForFunction((n) => document.getElementById('heavy').open ||
+        document.getElementById('level').textContent === `Level ${n}` &&
+        /shown after|not built/.test(document.getElementById('work').textContent),
+      { polling: 50, timeout: 600000 }, level);
+      if (await page.$eval('#heavy', (d) => d.open)) {
+        await page.click('#heavy button[value=build]');
+        await page.waitForFunction((n) => /shown after|not built/.test(document.getElementById('work').textContent) &&
+          document.getElementById('level').textContent === `Level ${n}`, { polling: 50, timeout: 600000 }, level);
+      }
+    }
+    await waitFrames(page, 3);
+    const gap = await page.evaluate(() => { clearInterval(window.tickTimer); return window.longestGap; });
+    console.log(`  longest gap between 50 ms ticks, levels 1 to 6: ${Math.round(gap)} ms`);
+    return gap < 1000 && await page.evaluate(() => window.program._webSubdivoLevel()) === 6 && page.errors.length === 0;
   },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
