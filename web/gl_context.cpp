@@ -13,6 +13,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -40,8 +41,18 @@ struct KeptStep {
     int count;
 };
 
-// Milliseconds of work a pass may take before it leaves the rest to the next one.
-constexpr double passBudgetMs = 150.0;
+// Milliseconds a pass should take in all: the program's walk through its drawing, fast where
+// operations are skipped, and the work on the operations it makes, which gets what the walk
+// leaves of it, but at least the smallest budget.
+constexpr double passTargetMs = 350.0;
+constexpr double smallestWorkBudgetMs = 80.0;
+constexpr double firstWorkBudgetMs = 120.0;  // the walk of the next picture is not known yet
+
+// A whole picture of more vertices than this is drawn offscreen, about this many a turn, and
+// then shown at once: the browser's drawing of millions of triangles would hold the page too.
+// Each such turn, and each unfinished pass, waits for the browser to finish its drawing, so
+// that the work handed to the browser never piles up beyond a turn's.
+constexpr std::size_t verticesDrawnPerTurn = 300000;
 
 // The picture being made over one or more passes. Operations (primitives, clears, bitmap
 // characters) are counted in the order the drawing gives them, the same in every pass.
@@ -53,7 +64,12 @@ struct PictureProgress {
     bool budgetSpent = false;
     bool unfinished = false;  // the last pass ended before the picture was whole
     double passStart = 0.0;
-    long shown = 0;  // whole pictures drawn
+    double workStart = 0.0;  // when this pass met its first operation to make
+    double workEnd = 0.0;    // and when its time for them was spent
+    double workBudgetMs = firstWorkBudgetMs;
+    bool presenting = false;   // whole, and being drawn offscreen a part per turn
+    std::size_t nextStep = 0;  // the first step not drawn yet
+    long shown = 0;            // whole pictures drawn
 };
 
 struct GlContext {
@@ -129,8 +145,9 @@ void flushBatch() {
 // True while this pass makes the operations it meets: from where the passes before stopped
 // until its time is spent.
 bool keepingOperations() {
-    const PictureProgress& p = current->picture;
-    if (p.operation == 0) current->picture.passStart = emscripten_get_now();
+    PictureProgress& p = current->picture;
+    if (p.operation == 0) p.passStart = emscripten_get_now();
+    if (p.operation == p.keptUpTo) p.workStart = emscripten_get_now();
     return p.operation >= p.keptUpTo && !p.budgetSpent;
 }
 
@@ -139,9 +156,11 @@ void countOperation(bool kept) {
     PictureProgress& p = current->picture;
     ++p.operation;
     if (!kept || p.operation % 64 != 0) return;
-    if (emscripten_get_now() - p.passStart > passBudgetMs) {
+    const double now = emscripten_get_now();
+    if (now - p.workStart > p.workBudgetMs) {
         p.budgetSpent = true;
         p.stoppedAt = p.operation;
+        p.workEnd = now;
     }
 }
 
@@ -341,25 +360,77 @@ void setRasterPosition(float x, float y, float z) {
 
 }  // namespace
 
+namespace {
+
+std::size_t keptVertexCount(const PictureProgress& p) {
+    std::size_t vertices = 0;
+    for (const KeptStep& step : p.steps) vertices += static_cast<std::size_t>(step.count);
+    return vertices;
+}
+
+void finishWholePicture(GlContext& c) {
+    PictureProgress& p = c.picture;
+    ++p.shown;
+    // A picture of one pass leaves spare buffers of a heavier one before it to be deleted.
+    reuseKeptBuffers(c.renderer, true);
+    p.steps.clear();
+    p.keptUpTo = 0;
+    p.unfinished = false;
+    p.presenting = false;
+    p.workBudgetMs = firstWorkBudgetMs;
+}
+
+}  // namespace
+
 bool endGlPicturePass() {
     GlContext& c = *current;
     if (!c.batch.empty()) flushBatch();
     PictureProgress& p = c.picture;
     const bool whole = !p.budgetSpent;
-    if (whole) {
-        drawKeptSteps(c);
-        ++p.shown;
-        // A picture of one pass leaves spare buffers of a heavier one before it to be deleted.
-        reuseKeptBuffers(c.renderer, true);
-        p.steps.clear();
-        p.keptUpTo = 0;
-    } else {
-        p.keptUpTo = p.stoppedAt;
-    }
-    p.unfinished = !whole;
     p.operation = 0;
     p.budgetSpent = false;
-    return whole;
+    if (!whole) {
+        p.keptUpTo = p.stoppedAt;
+        p.unfinished = true;
+        const double walkMs = (emscripten_get_now() - p.passStart) - (p.workEnd - p.workStart);
+        p.workBudgetMs = std::max(smallestWorkBudgetMs, passTargetMs - walkMs);
+        waitUntilDrawn();
+        return false;
+    }
+    if (keptVertexCount(p) > verticesDrawnPerTurn) {
+        p.presenting = true;
+        p.unfinished = true;
+        p.nextStep = 0;
+        return false;
+    }
+    drawKeptSteps(c);
+    finishWholePicture(c);
+    return true;
+}
+
+bool glPicturePresenting(const GlContext* context) { return context->picture.presenting; }
+
+void continueGlPresentation(GlContext* context, int width, int height) {
+    GlContext& c = *context;
+    PictureProgress& p = c.picture;
+    if (p.nextStep == p.steps.size()) {
+        // Drawn and finished in the turns before: this one only copies it onto the canvas.
+        showOffscreenPicture(c.renderer);
+        finishWholePicture(c);
+        return;
+    }
+    drawOffscreen(c.renderer, width, height, true);
+    std::size_t drawn = 0;
+    for (; p.nextStep < p.steps.size() && drawn < verticesDrawnPerTurn; ++p.nextStep) {
+        const KeptStep& step = p.steps[p.nextStep];
+        if (step.clear)
+            clearBuffers(step.clearMask, step.clearColor, step.clearDepth);
+        else
+            drawKeptVertices(c.renderer, step.buffer, step.kind, step.count, step.state);
+        drawn += static_cast<std::size_t>(step.count);
+    }
+    waitUntilDrawn();
+    drawOffscreen(c.renderer, width, height, false);
 }
 
 void restartGlPicture(GlContext* context) {
@@ -368,6 +439,7 @@ void restartGlPicture(GlContext* context) {
     p.steps.clear();
     p.keptUpTo = 0;
     p.unfinished = false;
+    p.presenting = false;
     context->renderer.buffersUsed = 0;
 }
 

@@ -33,6 +33,14 @@ struct Renderer {
     int backLocation = -1;
     std::vector<unsigned> buffers;  // the batches kept for the picture under way, and spares
     std::size_t buffersUsed = 0;
+    // A heavy picture is drawn offscreen over several frames, then copied onto the canvas.
+    unsigned offscreen = 0;  // framebuffer, made when first needed
+    unsigned offscreenColor = 0;
+    unsigned offscreenDepth = 0;
+    int offscreenWidth = 0;
+    int offscreenHeight = 0;
+    unsigned copyProgram = 0;
+    unsigned copyCorners = 0;
 };
 
 Renderer createRenderer();
@@ -44,7 +52,14 @@ void drawKeptVertices(const Renderer& renderer, unsigned buffer, DrawKind kind, 
 // Lets the kept buffers be filled again, and deletes the spares beyond those in use (so that
 // a heavy picture gone gives its memory back).
 void reuseKeptBuffers(Renderer& renderer, bool deleteSpares);
+// Directs the draws and clears that follow to an offscreen picture of width x height (made or
+// resized as needed) or, with `offscreen` false, to the canvas.
+void drawOffscreen(Renderer& renderer, int width, int height, bool offscreen);
+// Copies the offscreen picture onto the canvas, which then draws again.
+void showOffscreenPicture(const Renderer& renderer);
 // Clears the colour and/or depth buffers (GL_COLOR_BUFFER_BIT, GL_DEPTH_BUFFER_BIT in mask).
 void clearBuffers(unsigned mask, const Color& color, double depth);
 // Waits until the context has drawn everything it was given.
 void finishDrawing();
+// The same, surely: until a pixel of the framebuffer bound has been read back.
+void waitUntilDrawn();

@@ -49,14 +49,12 @@ bool finishEveryFrame = false;
 bool framesHeld = false;  // the page holds the frames while it shows a message
 bool framesOnInputOnly = false;
 bool inputSinceFrame = true;  // an event, a redisplay asked for or a reshape since the last turn
+// A turn that took long is followed by one that does nothing, so that the page's timers and
+// events get their turn before the next pass of a heavy picture.
+constexpr double longTurnMs = 100.0;
+bool restNextTurn = false;
 
 void noteInput() { inputSinceFrame = true; }
-
-bool anyPictureUnfinished() {
-    for (const WebWindow& window : windows)
-        if (window.gl != nullptr && glPictureUnfinished(window.gl)) return true;
-    return false;
-}
 
 WebWindow* windowById(int id) {
     if (id < 1 || id > static_cast<int>(windows.size())) return nullptr;
@@ -85,13 +83,42 @@ bool allWindowsSwapped() {
     return true;
 }
 
+// Goes on drawing the heavy pictures that are whole; false when there is none.
+bool continuePresentations() {
+    bool any = false;
+    for (int id = 1; id <= static_cast<int>(windows.size()); ++id) {
+        WebWindow& window = *windowById(id);
+        if (window.gl == nullptr || !glPicturePresenting(window.gl)) continue;
+        makeCurrent(id);
+        continueGlPresentation(window.gl, window.width, window.height);
+        any = true;
+    }
+    return any;
+}
+
+bool anyPictureUnfinished() {
+    for (const WebWindow& window : windows)
+        if (window.gl != nullptr && glPictureUnfinished(window.gl)) return true;
+    return false;
+}
+
 // One turn of the main loop: pending reshapes and redisplays, then the idle callback until
 // every window has shown a new frame (the programs redraw one window per idle call), so that
 // each window is drawn once per frame of the browser.
 void runOneFrame() {
     if (framesHeld) return;
+    if (restNextTurn) {
+        restNextTurn = false;
+        ++frameCount;
+        return;
+    }
+    const double turnStart = emscripten_get_now();
     if (inputSinceFrame) {
         for (WebWindow& window : windows) restartGlPicture(window.gl);
+    } else if (continuePresentations()) {
+        ++frameCount;
+        restNextTurn = emscripten_get_now() - turnStart > longTurnMs;
+        return;
     } else if (framesOnInputOnly && !anyPictureUnfinished()) {
         ++frameCount;
         return;
@@ -121,6 +148,7 @@ void runOneFrame() {
     }
     if (finishEveryFrame) glFinish();
     ++frameCount;
+    restNextTurn = emscripten_get_now() - turnStart > longTurnMs;
 }
 
 }  // namespace

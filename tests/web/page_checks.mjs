@@ -247,6 +247,23 @@ const checks = {
     console.log(`  longest gap between 50 ms ticks, levels 1 to 6: ${Math.round(gap)} ms`);
     return gap < 1000 && await page.evaluate(() => window.program._webSubdivoLevel()) === 6 && page.errors.length === 0;
   },
+  // The scheme list: Loop on the cube's six squares is refused with their count and the list
+  // goes back; Catmull-Clark makes the cube's level 1 of 24 quadrilaterals and level 0 again
+  // is the cube.
+  async 'scheme-choice'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.select('#scheme', 'loop');
+    const loop = await page.$eval('#work', (w) => w.textContent);
+    const kept = await page.$eval('#scheme', (s) => s.value) === 'doo-sabin';
+    await page.select('#scheme', 'catmull-clark');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    const faces = await page.evaluate(() => window.program._webSubdivoForecastCount(1, 1));
+    const scheme = await page.evaluate(() => window.program._webSubdivoShownScheme());
+    return loop.includes('6 faces of other sizes') && kept && faces === 24 && scheme === 1 &&
+      await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;

@@ -11,6 +11,7 @@ const schemeChoice = document.getElementById('scheme');
 const cancelButton = document.getElementById('cancel');
 const schemeNumbers = { 'doo-sabin': 0, 'catmull-clark': 1, 'loop': 2 };
 const adoptSliceFaces = 50000;  // faces taken in per task: a few tens of milliseconds
+const copySliceBytes = 32 << 20;
 let build = null;  // { worker, cancelled } of the build under way
 let packedBase = null;  // { program, buffer }: the base model handed to every worker
 let schemeChosen = 'doo-sabin';  // the list's value that levels are built in
@@ -95,7 +96,15 @@ async function adoptLevel(running, model, level, scheme, since) {
     consoleLine(panel, 'Subdivision level ' + level + ' not built: out of memory.', true);
     return false;
   }
-  running.HEAPU8.set(bytes, at);
+  // Copied in pieces, a task each, as the faces are taken in below.
+  for (let offset = 0; offset < bytes.length; offset += copySliceBytes) {
+    running.HEAPU8.set(bytes.subarray(offset, offset + copySliceBytes), at + offset);
+    await yieldToPage();
+    if (running !== program || build.cancelled) {
+      if (running === program) running._free(at);
+      return false;
+    }
+  }
   if (!running._webSubdivoAdoptBegin(at, level)) {
     running._free(at);
     return false;
@@ -155,7 +164,12 @@ async function buildLevel(wanted, pressed) {
   if (running !== program) return;
   if (taken) {
     showLevel();
+    work.textContent = 'Building level ' + wanted + ': drawing it, ' + seconds(since) + '\u2026';
+    const ticker = setInterval(() => {
+      work.textContent = 'Building level ' + wanted + ': drawing it, ' + seconds(since) + '\u2026';
+    }, 250);
     await nextPictureShown(running);
+    clearInterval(ticker);
     if (running !== program) return;
   }
   busy = false;
