@@ -22,6 +22,8 @@
 #include "model_size.h"
 #include "model_transfer.h"
 #include "refined_mesh.h"
+#include "scene_layout.h"
+#include "screen_box.h"
 #include "subdivision_level.h"
 #include "subdivo_viewer.h"
 
@@ -147,6 +149,35 @@ void refuseAdoption(int level) {
     std::fprintf(stderr, "Subdivision level %d not built: out of memory.\n", level);
 }
 
+// Scales the model about the origin, by the same factor on every axis, so that a model
+// standing on the grid still stands on it.
+void scaleAboutOrigin(ObjModel& model, float factor) {
+    for (std::int32_t v = 0; v < model.numVertices; ++v) {
+        Vec4f& p = model.vertices[v];
+        p.x *= factor;
+        p.y *= factor;
+        p.z *= factor;
+    }
+}
+
+// Shrinks a model standing on the grid until its bounds' screen rectangle in the start view
+// keeps a margin inside the window: raised onto the grid, a model of extent 2 may reach past
+// the picture's top (npm's bunny did).
+void keepWithinView(ObjModel& model) {
+    constexpr double marginPixels = 12.0;
+    constexpr float shrink = 0.95f;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const PointBounds bounds = drawnPointBounds(model);
+        ScreenRectangle r;
+        if (bounds.points == 0) return;
+        if (screenBox(bounds.low, bounds.high, r) && r.left >= marginPixels &&
+            r.top >= marginPixels && r.right <= windowWidth - marginPixels &&
+            r.bottom <= windowHeight - marginPixels)
+            return;
+        scaleAboutOrigin(model, shrink);
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -162,11 +193,13 @@ EMSCRIPTEN_KEEPALIVE int webSubdivoKey(int key) {
 EMSCRIPTEN_KEEPALIVE int webSubdivoLevel() { return subdivisionLevel; }
 
 // Frames the loaded model in the start view (centred, largest extent 2), then raises it to stand
-// on the ground grid (y = 0) instead of half through it; before its first frame.
+// on the ground grid (y = 0) instead of half through it, smaller if it then reaches past the
+// picture; before its first frame.
 EMSCRIPTEN_KEEPALIVE void webSubdivoFitModel() {
     if (baseModel == nullptr || baseModel->numVertices == 0) return;
     fitModel(*baseModel);
     standOnGrid(*baseModel);
+    keepWithinView(*baseModel);
     std::printf("Model moved and scaled to fit the view, standing on the grid.\n");
 }
 
@@ -285,6 +318,13 @@ EMSCRIPTEN_KEEPALIVE double webCameraRoomLeft() {
         radius = std::max(radius, std::sqrt(squared));
     }
     return camera.distance - 1.05 * radius;
+}
+
+// Whether the window's pixel (x, y from the top) lies within the screen rectangle of the shown
+// model's bounds: a finger put down there turns the model, elsewhere it scrolls the page.
+EMSCRIPTEN_KEEPALIVE int webSubdivoPixelOnModel(int x, int y) {
+    const PointBounds bounds = drawnPointBounds(shownModel());
+    return bounds.points > 0 && pixelInScreenBox(bounds.low, bounds.high, x, y) ? 1 : 0;
 }
 
 // A lower memory ceiling for the budget, in MiB (for trying refusals on small models).

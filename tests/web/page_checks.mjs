@@ -10,7 +10,8 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const [siteUrl, option, shotDir] = process.argv.slice(2);
+const [siteUrl, option, optionValue] = process.argv.slice(2);
+const shotDir = option === '--shots' ? optionValue : null;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-'));
 const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
 
@@ -77,13 +78,14 @@ const startTicks = (page) => page.evaluate(() => {
 
 const focusedId = (page) => page.evaluate(() => document.activeElement.id);
 
-// Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit.
-async function modelPixels(page) {
+// Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit; with `border`, only
+// those of the picture's outermost row and column on each side.
+async function modelPixels(page, border = false) {
   const shot = await page.screenshot({ encoding: 'base64', clip: await page.$eval('#window1', (c) => {
     const b = c.getBoundingClientRect();
     return { x: b.left, y: b.top, width: b.width, height: b.height };
   }) });
-  return page.evaluate(async (data) => {
+  return page.evaluate(async (data, borderOnly) => {
     const image = new Image();
     image.src = `data:image/png;base64,${data}`;
     await image.decode();
@@ -92,10 +94,13 @@ async function modelPixels(page) {
     context.drawImage(image, 0, 0);
     const pixels = context.getImageData(0, 0, image.width, image.height).data;
     let count = 0;
-    for (let i = 0; i < pixels.length; i += 4)
+    for (let i = 0; i < pixels.length; i += 4) {
+      const x = (i / 4) % image.width, y = Math.floor(i / 4 / image.width);
+      if (borderOnly && x > 0 && y > 0 && x < image.width - 1 && y < image.height - 1) continue;
       if (Math.abs(pixels[i] - 255) < 8 && Math.abs(pixels[i + 1] - 217) < 8 && Math.abs(pixels[i + 2] - 102) < 8) ++count;
+    }
     return count;
-  }, shot);
+  }, shot, border);
 }
 
 const checks = {
@@ -159,17 +164,24 @@ const checks = {
     return state.focused === 'controls' && state.value.endsWith('0.5 abc') &&
       state.read.startsWith('3 of the 29 numbers read') && state.read.includes('column 9: \u201cabc\u201d');
   },
-  // One finger dragged across the picture orbits the camera, on a phone-wide page.
+  // One finger dragged from the cube orbits the camera, on a phone-wide page; a vertical swipe
+  // beside it, from the picture's left edge, scrolls the page and leaves the picture.
   async 'touch-drag-orbits'(browser) {
-    const page = await open(browser, 'subdivo.html', phone);
+    const page = await open(browser, 'subdivo.html?model=cube.obj', phone);
     const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
-    const before = await page.$eval('#window1', (c) => c.toDataURL());
-    await page.touchscreen.touchStart(box[0] + box[2] / 2, box[1] + 100);
-    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + box[2] / 2 + 20 * step, box[1] + 100 + 6 * step);
+    const picture = () => page.$eval('#window1', (c) => c.toDataURL());
+    const before = await picture();
+    await page.touchscreen.touchStart(box[0] + box[2] / 2, box[1] + box[2] / 2);
+    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + box[2] / 2 + 20 * step, box[1] + box[2] / 2 + 6 * step);
     await page.touchscreen.touchEnd();
     await waitFrames(page, 3);
-    const after = await page.$eval('#window1', (c) => c.toDataURL());
-    return before !== after;
+    const orbited = await picture();
+    await page.touchscreen.touchStart(box[0] + 4, box[1] + 120);
+    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + 4, box[1] + 120 - 20 * step);
+    await page.touchscreen.touchEnd();
+    await waitFrames(page, 3);
+    const scrolled = await page.evaluate(() => window.scrollY);
+    return before !== orbited && scrolled > 0 && await picture() === orbited;
   },
   // A phone's finger raises the level with the page's button, through the program's key.
   async 'level-by-touch'(browser) {
@@ -264,6 +276,22 @@ const checks = {
     return loop.includes('6 faces of other sizes') && kept && faces === 24 && scheme === 1 &&
       await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
   },
+  // npm's Stanford bunny opened as the user's file is framed whole: much of it shows and none
+  // of it touches the picture's edge.
+  async 'bunny-framed'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    const { positions, cells } = (await import('bunny')).default;
+    const file = path.join(work, 'bunny.obj');
+    fs.writeFileSync(file, positions.map(([x, y, z]) => `v ${x} ${y} ${z}\n`).join('') +
+      cells.map(([a, b, c]) => `f ${a + 1} ${b + 1} ${c + 1}\n`).join(''));
+    await (await page.$('#file')).uploadFile(file);
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+      { polling: 50, timeout: 60000 });
+    await waitFrames(page, 3);
+    const all = await modelPixels(page), edge = await modelPixels(page, true);
+    console.log(`  bunny: ${all} pixels, ${edge} on the edge`);
+    return all > 5000 && edge === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
@@ -292,7 +320,7 @@ const browser = await puppeteer.launch({
 });
 let passed = 0, failed = 0;
 try {
-  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? shotDir.split(',') : Object.keys(checks);
+  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? optionValue.split(',') : Object.keys(checks);
   for (const name of names) {
     let ok = false;
     try {
