@@ -1,13 +1,21 @@
 // OpenGL 1.1 in immediate mode for the web build. Each glBegin/glEnd pair is transformed and
 // lit here, vertex by vertex, as the fixed-function pipeline does it; what comes out are
-// clip-space vertices with final colours, collected into batches that the renderer draws
+// clip-space vertices with final colours, collected into batches that the renderer keeps
 // whenever a setting the browser must know of changes, at a clear and at the end of a frame.
+// The kept batches and clears are drawn together once the picture is whole. A picture whose
+// work passes a time budget is made over several frames (passes): each pass runs the program's
+// drawing again, skips what earlier passes kept and works until the budget is spent, while the
+// canvas keeps showing the picture before, so that no frame holds the page long.
+#include <emscripten.h>
+
 #include "gl_context.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "gl_lighting.h"
@@ -21,8 +29,52 @@ struct ImmediateVertex {
     Color color;
 };
 
+// A clear or a batch of the picture under way, in the order the program gave them.
+struct KeptStep {
+    bool clear;
+    unsigned clearMask;
+    Color clearColor;
+    double clearDepth;
+    DrawKind kind;
+    RasterState state;
+    unsigned buffer;
+    int count;
+};
+
+// Milliseconds a pass should take in all: the program's walk through its drawing, fast where
+// operations are skipped, and the work on the operations it makes, which gets what the walk
+// leaves of it, but at least the smallest budget.
+constexpr double passTargetMs = 350.0;
+constexpr double smallestWorkBudgetMs = 80.0;
+constexpr double firstWorkBudgetMs = 120.0;  // the walk of the next picture is not known yet
+
+// A whole picture of more vertices than this is drawn offscreen, about this many a turn, and
+// then shown at once: the browser's drawing of millions of triangles would hold the page too.
+// Each such turn, and each unfinished pass, waits for the browser to finish its drawing, so
+// that the work handed to the browser never piles up beyond a turn's.
+constexpr std::size_t verticesDrawnPerTurn = 300000;
+
+// The picture being made over one or more passes. Operations (primitives, clears, bitmap
+// characters) are counted in the order the drawing gives them, the same in every pass.
+struct PictureProgress {
+    std::vector<KeptStep> steps;
+    std::size_t operation = 0;  // operations met so far in this pass
+    std::size_t keptUpTo = 0;   // operations kept by the passes before
+    std::size_t stoppedAt = 0;  // where this pass ran out of time
+    bool budgetSpent = false;
+    bool unfinished = false;  // the last pass ended before the picture was whole
+    double passStart = 0.0;
+    double workStart = 0.0;  // when this pass met its first operation to make
+    double workEnd = 0.0;    // and when its time for them was spent
+    double workBudgetMs = firstWorkBudgetMs;
+    bool presenting = false;   // whole, and being drawn offscreen a part per turn
+    std::size_t nextStep = 0;  // the first step not drawn yet
+    long shown = 0;            // whole pictures drawn
+};
+
 struct GlContext {
     Renderer renderer;
+    PictureProgress picture;
     // Matrices
     std::vector<Mat4> modelview{identityMatrix()};
     std::vector<Mat4> projection{identityMatrix()};
@@ -52,6 +104,7 @@ struct GlContext {
     Color rasterColor{1.0f, 1.0f, 1.0f, 1.0f};
     // The primitive being specified
     bool inPrimitive = false;
+    bool keepingPrimitive = false;  // this pass makes it (else an earlier or later one does)
     GLenum primitiveMode = GL_POINTS;
     std::vector<ImmediateVertex> primitive;
     std::vector<Vec4f> clip;   // the primitive's vertices in clip space
@@ -77,8 +130,47 @@ void multiplyCurrent(const Mat4& m) { currentMatrix() = multiply(currentMatrix()
 void flushBatch() {
     RasterState state = current->raster;
     state.culling = current->batchCulling;
-    drawVertices(current->renderer, current->batchKind, current->batch, state);
+    const unsigned buffer = keepVertices(current->renderer, current->batch);
+    current->picture.steps.push_back({false,
+                                      0,
+                                      {},
+                                      0.0,
+                                      current->batchKind,
+                                      state,
+                                      buffer,
+                                      static_cast<int>(current->batch.size())});
     current->batch.clear();
+}
+
+// True while this pass makes the operations it meets: from where the passes before stopped
+// until its time is spent.
+bool keepingOperations() {
+    PictureProgress& p = current->picture;
+    if (p.operation == 0) p.passStart = emscripten_get_now();
+    if (p.operation == p.keptUpTo) p.workStart = emscripten_get_now();
+    return p.operation >= p.keptUpTo && !p.budgetSpent;
+}
+
+// Counts an operation met; every 64 kept ones, looks whether the pass's time is spent.
+void countOperation(bool kept) {
+    PictureProgress& p = current->picture;
+    ++p.operation;
+    if (!kept || p.operation % 64 != 0) return;
+    const double now = emscripten_get_now();
+    if (now - p.workStart > p.workBudgetMs) {
+        p.budgetSpent = true;
+        p.stoppedAt = p.operation;
+        p.workEnd = now;
+    }
+}
+
+void drawKeptSteps(GlContext& c) {
+    for (const KeptStep& step : c.picture.steps) {
+        if (step.clear)
+            clearBuffers(step.clearMask, step.clearColor, step.clearDepth);
+        else
+            drawKeptVertices(c.renderer, step.buffer, step.kind, step.count, step.state);
+    }
 }
 
 // Vertices a batch holds at most before it is drawn: a frame of millions of faces then takes
@@ -204,7 +296,7 @@ void drawPrimitive() {
 }
 
 void addVertex(float x, float y, float z, float w) {
-    if (!current->inPrimitive) return;
+    if (!current->keepingPrimitive) return;
     current->primitive.push_back({{x, y, z, w}, current->normal, current->color});
 }
 
@@ -268,6 +360,93 @@ void setRasterPosition(float x, float y, float z) {
 
 }  // namespace
 
+namespace {
+
+std::size_t keptVertexCount(const PictureProgress& p) {
+    std::size_t vertices = 0;
+    for (const KeptStep& step : p.steps) vertices += static_cast<std::size_t>(step.count);
+    return vertices;
+}
+
+void finishWholePicture(GlContext& c) {
+    PictureProgress& p = c.picture;
+    ++p.shown;
+    // A picture of one pass leaves spare buffers of a heavier one before it to be deleted.
+    reuseKeptBuffers(c.renderer, true);
+    p.steps.clear();
+    p.keptUpTo = 0;
+    p.unfinished = false;
+    p.presenting = false;
+    p.workBudgetMs = firstWorkBudgetMs;
+}
+
+}  // namespace
+
+bool endGlPicturePass() {
+    GlContext& c = *current;
+    if (!c.batch.empty()) flushBatch();
+    PictureProgress& p = c.picture;
+    const bool whole = !p.budgetSpent;
+    p.operation = 0;
+    p.budgetSpent = false;
+    if (!whole) {
+        p.keptUpTo = p.stoppedAt;
+        p.unfinished = true;
+        const double walkMs = (emscripten_get_now() - p.passStart) - (p.workEnd - p.workStart);
+        p.workBudgetMs = std::max(smallestWorkBudgetMs, passTargetMs - walkMs);
+        waitUntilDrawn();
+        return false;
+    }
+    if (keptVertexCount(p) > verticesDrawnPerTurn) {
+        p.presenting = true;
+        p.unfinished = true;
+        p.nextStep = 0;
+        return false;
+    }
+    drawKeptSteps(c);
+    finishWholePicture(c);
+    return true;
+}
+
+bool glPicturePresenting(const GlContext* context) { return context->picture.presenting; }
+
+void continueGlPresentation(GlContext* context, int width, int height) {
+    GlContext& c = *context;
+    PictureProgress& p = c.picture;
+    if (p.nextStep == p.steps.size()) {
+        // Drawn and finished in the turns before: this one only copies it onto the canvas.
+        showOffscreenPicture(c.renderer);
+        finishWholePicture(c);
+        return;
+    }
+    drawOffscreen(c.renderer, width, height, true);
+    std::size_t drawn = 0;
+    for (; p.nextStep < p.steps.size() && drawn < verticesDrawnPerTurn; ++p.nextStep) {
+        const KeptStep& step = p.steps[p.nextStep];
+        if (step.clear)
+            clearBuffers(step.clearMask, step.clearColor, step.clearDepth);
+        else
+            drawKeptVertices(c.renderer, step.buffer, step.kind, step.count, step.state);
+        drawn += static_cast<std::size_t>(step.count);
+    }
+    waitUntilDrawn();
+    drawOffscreen(c.renderer, width, height, false);
+}
+
+void restartGlPicture(GlContext* context) {
+    PictureProgress& p = context->picture;
+    if (!p.unfinished) return;
+    p.steps.clear();
+    p.keptUpTo = 0;
+    p.unfinished = false;
+    p.presenting = false;
+    context->renderer.buffersUsed = 0;
+}
+
+bool glPictureUnfinished(const GlContext* context) { return context->picture.unfinished; }
+
+long glPicturesShown(const GlContext* context) { return context->picture.shown; }
+
 GlContext* createGlContext(int width, int height) {
     GlContext* context = new GlContext;
     context->renderer = createRenderer();
@@ -288,12 +467,16 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
     const int left = static_cast<int>(std::floor(c.rasterPosition.x + allowance - xorig));
     const int bottom = static_cast<int>(std::floor(c.rasterPosition.y + allowance - yorig));
     const int bytesPerRow = (width + 7) / 8;
-    std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column)
-            if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
-                batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
-                                 c.rasterColor, c.rasterColor});
+    const bool kept = keepingOperations();
+    if (kept) {
+        std::vector<DrawVertex>& batch = batchFor(DrawKind::points, false);
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column)
+                if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
+                    batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
+                                     c.rasterColor, c.rasterColor});
+    }
+    countOperation(kept);
     c.rasterPosition.x += xmove;
 }
 
@@ -301,14 +484,17 @@ extern "C" {
 
 void glBegin(GLenum mode) {
     current->inPrimitive = true;
+    current->keepingPrimitive = keepingOperations();
     current->primitiveMode = mode;
     current->primitive.clear();
 }
 
 void glEnd(void) {
     if (!current->inPrimitive) return;
-    drawPrimitive();
+    if (current->keepingPrimitive) drawPrimitive();
+    countOperation(current->keepingPrimitive);
     current->inPrimitive = false;
+    current->keepingPrimitive = false;
 }
 
 void glVertex2f(GLfloat x, GLfloat y) { addVertex(x, y, 0.0f, 1.0f); }
@@ -434,8 +620,13 @@ void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
 }
 void glClearDepth(GLclampd depth) { current->clearDepth = depth; }
 void glClear(GLbitfield mask) {
-    if (!current->batch.empty()) flushBatch();
-    clearBuffers(mask, current->clearColor, current->clearDepth);
+    const bool kept = keepingOperations();
+    if (kept) {
+        if (!current->batch.empty()) flushBatch();
+        current->picture.steps.push_back({true, mask, current->clearColor, current->clearDepth,
+                                          DrawKind::points, current->raster, 0, 0});
+    }
+    countOperation(kept);
 }
 void glFlush(void) {
     if (!current->batch.empty()) flushBatch();

@@ -15,3 +15,19 @@ void makeGlContextCurrent(GlContext* context);
 // raster position is outside the view volume.
 void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig, float xmove,
                                 const unsigned char* rows);
+
+// Ends a pass of the current context's picture (at a buffer swap): when the picture is whole
+// and light, draws it all and returns true; otherwise keeps what this pass made for the next
+// pass, which goes on from where this one stopped, and returns false, the canvas still showing
+// the picture before. A whole heavy picture is then drawn by continueGlPresentation.
+bool endGlPicturePass();
+// True while a whole heavy picture waits to be drawn: the window's turns then call
+// continueGlPresentation (its WebGL context current, canvas width x height) instead of its
+// display, until the picture is shown.
+bool glPicturePresenting(const GlContext* context);
+void continueGlPresentation(GlContext* context, int width, int height);
+// Drops an unfinished picture, for input that changed what the next one shows.
+void restartGlPicture(GlContext* context);
+bool glPictureUnfinished(const GlContext* context);
+// Whole pictures drawn in the context so far.
+long glPicturesShown(const GlContext* context);

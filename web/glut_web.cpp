@@ -1,7 +1,9 @@
 // GLUT for the web build: each window is a canvas of the page ("#window1", "#window2", ...)
 // with its own WebGL context and GL state, and its own callbacks. The page's script
 // (site/glut_page.js) hands mouse and key events to the webGlut* functions below; the main
-// loop runs once per animation frame of the browser.
+// loop runs once per animation frame of the browser. A heavy picture is made over several
+// turns (gl_context.cpp); input meanwhile starts it again. A page may ask for frames only
+// after input, for a program whose pictures change only with it.
 #include <GL/freeglut.h>
 
 #include <string>
@@ -45,6 +47,14 @@ void (*idle)() = nullptr;
 long frameCount = 0;
 bool finishEveryFrame = false;
 bool framesHeld = false;  // the page holds the frames while it shows a message
+bool framesOnInputOnly = false;
+bool inputSinceFrame = true;  // an event, a redisplay asked for or a reshape since the last turn
+// A turn that took long is followed by one that does nothing, so that the page's timers and
+// events get their turn before the next pass of a heavy picture.
+constexpr double longTurnMs = 100.0;
+bool restNextTurn = false;
+
+void noteInput() { inputSinceFrame = true; }
 
 WebWindow* windowById(int id) {
     if (id < 1 || id > static_cast<int>(windows.size())) return nullptr;
@@ -73,11 +83,47 @@ bool allWindowsSwapped() {
     return true;
 }
 
+// Goes on drawing the heavy pictures that are whole; false when there is none.
+bool continuePresentations() {
+    bool any = false;
+    for (int id = 1; id <= static_cast<int>(windows.size()); ++id) {
+        WebWindow& window = *windowById(id);
+        if (window.gl == nullptr || !glPicturePresenting(window.gl)) continue;
+        makeCurrent(id);
+        continueGlPresentation(window.gl, window.width, window.height);
+        any = true;
+    }
+    return any;
+}
+
+bool anyPictureUnfinished() {
+    for (const WebWindow& window : windows)
+        if (window.gl != nullptr && glPictureUnfinished(window.gl)) return true;
+    return false;
+}
+
 // One turn of the main loop: pending reshapes and redisplays, then the idle callback until
 // every window has shown a new frame (the programs redraw one window per idle call), so that
 // each window is drawn once per frame of the browser.
 void runOneFrame() {
     if (framesHeld) return;
+    if (restNextTurn) {
+        restNextTurn = false;
+        ++frameCount;
+        return;
+    }
+    const double turnStart = emscripten_get_now();
+    if (inputSinceFrame) {
+        for (WebWindow& window : windows) restartGlPicture(window.gl);
+    } else if (continuePresentations()) {
+        ++frameCount;
+        restNextTurn = emscripten_get_now() - turnStart > longTurnMs;
+        return;
+    } else if (framesOnInputOnly && !anyPictureUnfinished()) {
+        ++frameCount;
+        return;
+    }
+    inputSinceFrame = false;
     for (int id = 1; id <= static_cast<int>(windows.size()); ++id) {
         WebWindow& window = *windowById(id);
         if (!window.reshapePending) continue;
@@ -102,6 +148,7 @@ void runOneFrame() {
     }
     if (finishEveryFrame) glFinish();
     ++frameCount;
+    restNextTurn = emscripten_get_now() - turnStart > longTurnMs;
 }
 
 }  // namespace
@@ -151,14 +198,19 @@ void glutReshapeWindow(int width, int height) {
     window.height = height;
     resizeCanvas(currentWindow, width, height);
     window.reshapePending = true;
+    noteInput();
 }
 
 void glutSetCursor(int cursor) { webGlutShowCursor(currentWindow, cursor == GLUT_CURSOR_SPRAY); }
 
-void glutPostRedisplay(void) { current().redisplayPending = true; }
+void glutPostRedisplay(void) {
+    current().redisplayPending = true;
+    noteInput();
+}
 
 void glutSwapBuffers(void) {
     glFlush();
+    endGlPicturePass();
     current().swapped = true;
 }
 
@@ -187,6 +239,7 @@ EMSCRIPTEN_KEEPALIVE void webGlutMouse(int id, int button, int state, int x, int
     if (window == nullptr || window->mouse == nullptr) return;
     makeCurrent(id);
     window->mouse(button, state, x, y);
+    noteInput();
 }
 
 EMSCRIPTEN_KEEPALIVE void webGlutMotion(int id, int buttonHeld, int x, int y) {
@@ -196,6 +249,7 @@ EMSCRIPTEN_KEEPALIVE void webGlutMotion(int id, int buttonHeld, int x, int y) {
     if (callback == nullptr) return;
     makeCurrent(id);
     callback(x, y);
+    noteInput();
 }
 
 EMSCRIPTEN_KEEPALIVE void webGlutKey(int id, int key, int x, int y) {
@@ -203,6 +257,7 @@ EMSCRIPTEN_KEEPALIVE void webGlutKey(int id, int key, int x, int y) {
     if (window == nullptr || window->keyboard == nullptr) return;
     makeCurrent(id);
     window->keyboard(static_cast<unsigned char>(key), x, y);
+    noteInput();
 }
 
 EMSCRIPTEN_KEEPALIVE void webGlutSpecial(int id, int key, int x, int y) {
@@ -210,10 +265,22 @@ EMSCRIPTEN_KEEPALIVE void webGlutSpecial(int id, int key, int x, int y) {
     if (window == nullptr || window->special == nullptr) return;
     makeCurrent(id);
     window->special(key, x, y);
+    noteInput();
 }
 
 // Turns of the main loop so far, for the page's frame rate.
 EMSCRIPTEN_KEEPALIVE long webGlutFrameCount(void) { return frameCount; }
+
+// Whole pictures drawn in all windows so far: a heavy one takes several turns.
+EMSCRIPTEN_KEEPALIVE long webGlutPicturesShown(void) {
+    long shown = 0;
+    for (const WebWindow& window : windows) shown += glPicturesShown(window.gl);
+    return shown;
+}
+
+// Turns of the main loop draw only after input (an event, a redisplay asked for, a reshape)
+// or to go on with an unfinished picture: for a program whose pictures change with input only.
+EMSCRIPTEN_KEEPALIVE void webGlutFramesOnInputOnly(void) { framesOnInputOnly = true; }
 
 // Runs the main loop as fast as the browser allows instead of once per animation frame, each
 // frame waiting until it is drawn: for measuring how many frames a second the program can draw.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <emscripten.h>
 
@@ -14,6 +15,7 @@
 #include "controls_file.h"
 #include "editor_input.h"
 #include "editor_state.h"
+#include "screen_box.h"
 #include "surface_keys.h"
 
 namespace {
@@ -122,6 +124,25 @@ EMSCRIPTEN_KEEPALIVE double webCameraRoomLeft() {
     for (const Point3d& p : editorState.generatrix.controlPoints)
         radius = std::max(radius, std::sqrt(p.x * p.x + p.z * p.z));
     return camera.distance - 1.05 * radius;
+}
+
+// Whether the surface window's pixel (x, y from the top) lies within the screen rectangle of
+// the control points turned about the axis in steps of 15 degrees (for positive weights the
+// surface lies within their hull, nearly): a finger put down there turns the surface,
+// elsewhere it scrolls the page.
+EMSCRIPTEN_KEEPALIVE int webSurfacePixelOnModel(int x, int y) {
+    constexpr int turns = 24;
+    std::vector<double> points;
+    for (const Point3d& p : editorState.generatrix.controlPoints) {
+        for (int turn = 0; turn < turns; ++turn) {
+            const double angle = 2.0 * M_PI * turn / turns;
+            points.insert(points.end(), {p.x * std::cos(angle), p.x * std::sin(angle), p.z});
+        }
+    }
+    if (points.empty()) return 0;
+    ScreenRectangle r;
+    const bool seen = screenRectangle(points.data(), int(points.size() / 3), r);
+    return !seen || pixelInRectangle(r, x, y) ? 1 : 0;
 }
 
 // What the buttons act on, for the page to show, in `numbers`: the selected position (-1 for

@@ -44,10 +44,15 @@ async function canvasBox(page, id) {
   });
 }
 
+// Waits until the page has no level under way (Subdivo builds levels in a worker).
+const levelDone = (page) => page.waitForFunction(() => !window.pageBusy || !window.pageBusy(),
+  { polling: 20, timeout: 600000 });
+
 async function runStep(page, step) {
   if (step.key) {
     await page.focus(`#window${step.window}`);
     await page.keyboard.press(step.key);
+    await levelDone(page);
   } else if (step.click) {
     const box = await canvasBox(page, step.window);
     await page.mouse.click(box.x + step.click[0], box.y + step.click[1], { button: step.button || 'left' });
@@ -102,7 +107,7 @@ async function measureFrameRate(browser, model, level, seconds) {
   await page.focus('#window1');
   for (let i = 0; i < level; ++i) {
     await page.keyboard.press('+');
-    await waitFrames(page, 2);
+    await levelDone(page);
   }
   await waitFrames(page, 5);
   const frames = await page.evaluate(async (ms) => {

@@ -10,7 +10,8 @@ import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const [siteUrl, option, shotDir] = process.argv.slice(2);
+const [siteUrl, option, optionValue] = process.argv.slice(2);
+const shotDir = option === '--shots' ? optionValue : null;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-'));
 const phone = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
 
@@ -44,15 +45,47 @@ function writeFarModel() {
   return file;
 }
 
+// A torus of 25 by 20 quadrilaterals (500 faces), for a heavy level.
+function writeTorus500() {
+  const file = path.join(work, 'torus500.obj');
+  const around = 25, across = 20;
+  let text = '';
+  for (let i = 0; i < around; ++i) {
+    for (let j = 0; j < across; ++j) {
+      const u = 2 * Math.PI * i / around, v = 2 * Math.PI * j / across;
+      const r = 1 + 0.4 * Math.cos(v);
+      text += `v ${(r * Math.cos(u)).toFixed(6)} ${(0.4 * Math.sin(v)).toFixed(6)} ${(r * Math.sin(u)).toFixed(6)}\n`;
+    }
+  }
+  const index = (i, j) => (i % around) * across + (j % across) + 1;
+  for (let i = 0; i < around; ++i)
+    for (let j = 0; j < across; ++j)
+      text += `f ${index(i, j)} ${index(i, j + 1)} ${index(i + 1, j + 1)} ${index(i + 1, j)}\n`;
+  fs.writeFileSync(file, text);
+  return file;
+}
+
+// Starts a 50 ms timer in the page that notes the longest gap between its ticks.
+const startTicks = (page) => page.evaluate(() => {
+  window.longestGap = 0;
+  let last = performance.now();
+  window.tickTimer = setInterval(() => {
+    const now = performance.now();
+    window.longestGap = Math.max(window.longestGap, now - last);
+    last = now;
+  }, 50);
+});
+
 const focusedId = (page) => page.evaluate(() => document.activeElement.id);
 
-// Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit.
-async function modelPixels(page) {
+// Pixels of the canvas in the loader's face colour (1.0, 0.85, 0.4), unlit; with `border`, only
+// those of the picture's outermost row and column on each side.
+async function modelPixels(page, border = false) {
   const shot = await page.screenshot({ encoding: 'base64', clip: await page.$eval('#window1', (c) => {
     const b = c.getBoundingClientRect();
     return { x: b.left, y: b.top, width: b.width, height: b.height };
   }) });
-  return page.evaluate(async (data) => {
+  return page.evaluate(async (data, borderOnly) => {
     const image = new Image();
     image.src = `data:image/png;base64,${data}`;
     await image.decode();
@@ -61,10 +94,13 @@ async function modelPixels(page) {
     context.drawImage(image, 0, 0);
     const pixels = context.getImageData(0, 0, image.width, image.height).data;
     let count = 0;
-    for (let i = 0; i < pixels.length; i += 4)
+    for (let i = 0; i < pixels.length; i += 4) {
+      const x = (i / 4) % image.width, y = Math.floor(i / 4 / image.width);
+      if (borderOnly && x > 0 && y > 0 && x < image.width - 1 && y < image.height - 1) continue;
       if (Math.abs(pixels[i] - 255) < 8 && Math.abs(pixels[i + 1] - 217) < 8 && Math.abs(pixels[i + 2] - 102) < 8) ++count;
+    }
     return count;
-  }, shot);
+  }, shot, border);
 }
 
 const checks = {
@@ -128,17 +164,24 @@ const checks = {
     return state.focused === 'controls' && state.value.endsWith('0.5 abc') &&
       state.read.startsWith('3 of the 29 numbers read') && state.read.includes('column 9: \u201cabc\u201d');
   },
-  // One finger dragged across the picture orbits the camera, on a phone-wide page.
+  // One finger dragged from the cube orbits the camera, on a phone-wide page; a vertical swipe
+  // beside it, from the picture's left edge, scrolls the page and leaves the picture.
   async 'touch-drag-orbits'(browser) {
-    const page = await open(browser, 'subdivo.html', phone);
+    const page = await open(browser, 'subdivo.html?model=cube.obj', phone);
     const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
-    const before = await page.$eval('#window1', (c) => c.toDataURL());
-    await page.touchscreen.touchStart(box[0] + box[2] / 2, box[1] + 100);
-    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + box[2] / 2 + 20 * step, box[1] + 100 + 6 * step);
+    const picture = () => page.$eval('#window1', (c) => c.toDataURL());
+    const before = await picture();
+    await page.touchscreen.touchStart(box[0] + box[2] / 2, box[1] + box[2] / 2);
+    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + box[2] / 2 + 20 * step, box[1] + box[2] / 2 + 6 * step);
     await page.touchscreen.touchEnd();
     await waitFrames(page, 3);
-    const after = await page.$eval('#window1', (c) => c.toDataURL());
-    return before !== after;
+    const orbited = await picture();
+    await page.touchscreen.touchStart(box[0] + 4, box[1] + 120);
+    for (let step = 1; step <= 5; ++step) await page.touchscreen.touchMove(box[0] + 4, box[1] + 120 - 20 * step);
+    await page.touchscreen.touchEnd();
+    await waitFrames(page, 3);
+    const scrolled = await page.evaluate(() => window.scrollY);
+    return before !== orbited && scrolled > 0 && await picture() === orbited;
   },
   // A phone's finger raises the level with the page's button, through the program's key.
   async 'level-by-touch'(browser) {
@@ -190,6 +233,65 @@ const checks = {
     const points = await revolva.$eval('#editor-figures', (e) => e.textContent);
     return kept && refused && curve.includes('not opened') && points.includes('of 2 selected');
   },
+  // Level 6 of a 500-face torus, every level asked for by "+", while a 50 ms timer ticks: no
+  // gap between its ticks may reach a second, building or drawing, and the level comes.
+  async 'never-frozen'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    await (await page.$('#file')).uploadFile(writeTorus500());
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+      { polling: 50, timeout: 60000 });
+    await waitFrames(page, 3);
+    await startTicks(page);
+    for (let level = 1; level <= 6; ++level) {
+      await page.click('#level-up');
+      await page.waitForFunction((n) => document.getElementById('heavy').open ||
+        document.getElementById('level').textContent === `Level ${n}` &&
+        /shown after|not built/.test(document.getElementById('work').textContent),
+      { polling: 50, timeout: 600000 }, level);
+      if (await page.$eval('#heavy', (d) => d.open)) {
+        await page.click('#heavy button[value=build]');
+        await page.waitForFunction((n) => /shown after|not built/.test(document.getElementById('work').textContent) &&
+          document.getElementById('level').textContent === `Level ${n}`, { polling: 50, timeout: 600000 }, level);
+      }
+    }
+    await waitFrames(page, 3);
+    const gap = await page.evaluate(() => { clearInterval(window.tickTimer); return window.longestGap; });
+    console.log(`  longest gap between 50 ms ticks, levels 1 to 6: ${Math.round(gap)} ms`);
+    return gap < 1000 && await page.evaluate(() => window.program._webSubdivoLevel()) === 6 && page.errors.length === 0;
+  },
+  // The scheme list: Loop on the cube's six squares is refused with their count and the list
+  // goes back; Catmull-Clark makes the cube's level 1 of 24 quadrilaterals and level 0 again
+  // is the cube.
+  async 'scheme-choice'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.select('#scheme', 'loop');
+    const loop = await page.$eval('#work', (w) => w.textContent);
+    const kept = await page.$eval('#scheme', (s) => s.value) === 'doo-sabin';
+    await page.select('#scheme', 'catmull-clark');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    const faces = await page.evaluate(() => window.program._webSubdivoForecastCount(1, 1));
+    const scheme = await page.evaluate(() => window.program._webSubdivoShownScheme());
+    return loop.includes('6 faces of other sizes') && kept && faces === 24 && scheme === 1 &&
+      await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
+  },
+  // npm's Stanford bunny opened as the user's file is framed whole: much of it shows and none
+  // of it touches the picture's edge.
+  async 'bunny-framed'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    const { positions, cells } = (await import('bunny')).default;
+    const file = path.join(work, 'bunny.obj');
+    fs.writeFileSync(file, positions.map(([x, y, z]) => `v ${x} ${y} ${z}\n`).join('') +
+      cells.map(([a, b, c]) => `f ${a + 1} ${b + 1} ${c + 1}\n`).join(''));
+    await (await page.$('#file')).uploadFile(file);
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+      { polling: 50, timeout: 60000 });
+    await waitFrames(page, 3);
+    const all = await modelPixels(page), edge = await modelPixels(page, true);
+    console.log(`  bunny: ${all} pixels, ${edge} on the edge`);
+    return all > 5000 && edge === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
@@ -218,7 +320,7 @@ const browser = await puppeteer.launch({
 });
 let passed = 0, failed = 0;
 try {
-  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? shotDir.split(',') : Object.keys(checks);
+  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? optionValue.split(',') : Object.keys(checks);
   for (const name of names) {
     let ok = false;
     try {
