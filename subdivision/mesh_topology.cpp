@@ -37,12 +37,6 @@ struct EdgeStamps {
     std::vector<std::int32_t> edge;
 };
 
-void addWalker(MeshTopology& topology, std::int32_t edge, std::int32_t corner) {
-    topology.cornerEdge[corner] = edge;
-    const std::int32_t walkers = topology.edgeWalkers[edge]++;
-    if (walkers < 2) topology.edgeCorners[2 * edge + walkers] = corner;
-}
-
 void meetEdge(MeshTopology& topology, EdgeStamps& stamps, std::int32_t low, std::int32_t high,
               std::int32_t walker) {
     if (stamps.lowVertex[high] != low) {
@@ -118,10 +112,18 @@ VertexRule ruleOf(const MeshTopology& topology, std::int32_t v) {
 }  // namespace
 
 void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology) {
+    gatherCorners(faces, topology);
+    numberEdges(faces, topology);
+    gatherEdges(faces, topology);
+}
+
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology) {
     topology.numEdges = 0;
     numberCornersByFace(faces, topology);
     groupCornersByVertex(faces, topology);
-    numberEdges(faces, topology);
+}
+
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology) {
     groupEdgesByVertex(faces.numVertices, topology);
     topology.vertexRule.resize(static_cast<std::size_t>(faces.numVertices));
     for (std::int32_t v = 0; v < faces.numVertices; ++v)

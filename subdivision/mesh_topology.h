@@ -46,6 +46,14 @@ struct MeshTopology {
 // size: no sort and no hashing. std::bad_alloc passes through to the caller.
 void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology);
 
+// The two halves of buildMeshTopology around its numbering of the edges, for a caller that
+// numbers them by other means (a step's child, from its parent) exactly as it would.
+// gatherCorners fills cornerFace, vertexStart and vertexCorners and sets numEdges to 0; once the
+// caller has filled numEdges, cornerEdge, edgeVertices, edgeWalkers and edgeCorners,
+// gatherEdges fills vertexEdgeStart, vertexEdges and vertexRule.
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology);
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology);
+
 // Heap bytes buildMeshTopology takes at most for a mesh of these counts.
 std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::int64_t corners);
 
@@ -67,6 +75,13 @@ inline std::int32_t cornerAfter(const FaceVertexArrays& faces, const MeshTopolog
 inline std::int32_t otherEnd(const MeshTopology& topology, std::int32_t edge, std::int32_t vertex) {
     const std::int32_t low = topology.edgeVertices[2 * edge];
     return low == vertex ? topology.edgeVertices[2 * edge + 1] : low;
+}
+
+// Records that `corner` walks `edge`: its first two walkers are kept, in this order.
+inline void addWalker(MeshTopology& topology, std::int32_t edge, std::int32_t corner) {
+    topology.cornerEdge[corner] = edge;
+    const std::int32_t walkers = topology.edgeWalkers[edge]++;
+    if (walkers < 2) topology.edgeCorners[2 * edge + walkers] = corner;
 }
 
 inline bool isCreaseEdge(const MeshTopology& topology, std::int32_t edge) {

@@ -103,7 +103,8 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     state.counters["faces"] = double(faces);
 }
 
-// The core alone: the record's faces and positions into flat arrays, then the steps.
+// The core alone: the record's faces and positions into flat arrays, then the steps, each
+// handing its mesh's topology to the next as the levels do.
 void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     if (input == nullptr) {
         state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
@@ -114,9 +115,10 @@ void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind schem
     for (auto _ : state) {
         RefinedMesh mesh;
         meshFromModel(input->model.model, mesh);
+        MeshTopologies topologies;
         for (int step = 1; step <= level; ++step) {
             RefinedMesh child;
-            refineMesh(mesh, scheme, child);
+            refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child);
             mesh = std::move(child);
         }
         faces = faceCount(mesh.faces);
