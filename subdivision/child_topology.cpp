@@ -18,24 +18,42 @@ struct EdgePointCorners {
     int count = 0;
 };
 
-std::int32_t childCornersPerFace(SchemeKind scheme) { return scheme == SchemeKind::loop ? 3 : 4; }
+// The corners of every face when they have one number of them, else 0: the corner after one
+// then follows from its number alone.
+std::int32_t uniformFaceSize(const FaceVertexArrays& faces) {
+    const std::int32_t numFaces = faceCount(faces);
+    if (numFaces == 0) return 0;
+    const std::int32_t size = faces.faceStart[1];
+    for (std::int32_t f = 1; f <= numFaces; ++f) {
+        if (faces.faceStart[f] != std::int64_t{f} * size) return 0;
+    }
+    return size;
+}
 
-// The child corners at the point of `edge`, increasing. Catmull-Clark: in the quad of each
-// walker c, its second corner; in the quad of the corner after c, its fourth. Loop: in the
+// The corner after `corner` in a face of `size` corners, the faces laid end to end.
+std::int32_t cornerAfterIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == size - 1 ? corner - size + 1 : corner + 1;
+}
+
+// The child corners at the point of `edge`, increasing, for children of `n` corners a face.
+// Catmull-Clark (n = 4): in the quad of each
+// walker c, its second corner; in the quad of the corner after c, its fourth. Loop (n = 3): in the
 // corner triangles of c and of the corner after, the second and the third; the middle
 // triangle's corner of c.
+// `faceSize` is the parent's uniformFaceSize.
+template <std::int32_t n>
 EdgePointCorners edgePointCorners(const FaceVertexArrays& parent, const MeshTopology& topology,
-                                  SchemeKind scheme, std::int32_t edge) {
+                                  std::int32_t faceSize, std::int32_t edge) {
     const std::int32_t middle = 9 * faceCount(parent);
-    const std::int32_t n = childCornersPerFace(scheme);
     EdgePointCorners at;
     for (int w = 0; w < 2; ++w) {
         const std::int32_t c = topology.edgeCorners[2 * edge + w];
         if (c < 0) break;
-        const std::int32_t after = cornerAfter(parent, topology, c);
+        const std::int32_t after =
+            faceSize > 0 ? cornerAfterIn(faceSize, c) : cornerAfter(parent, topology, c);
         at.corner[at.count++] = n * c + 1;
         at.corner[at.count++] = n * after + n - 1;
-        if (scheme == SchemeKind::loop) at.corner[at.count++] = middle + c;
+        if (n == 3) at.corner[at.count++] = middle + c;
     }
     for (int i = 1; i < at.count; ++i) {  // insertion: a handful of corners
         for (int j = i; j > 0 && at.corner[j - 1] > at.corner[j]; --j) {
@@ -58,12 +76,11 @@ std::int32_t newEdge(MeshTopology& topology, std::int32_t low, std::int32_t high
 // incoming one; each of these edges whose lower end is `low` gets its walker, `edgeTo(high)`
 // giving the edge from `low` to `high`, numbered when first asked for. Every child face has
 // `n` corners, so the corners around one follow from its number alone.
-template <typename EdgeTo>
-void meetAtCorner(const FaceVertexArrays& child, MeshTopology& topology, std::int32_t n,
-                  std::int32_t low, std::int32_t corner, EdgeTo edgeTo) {
-    const std::int32_t place = corner % n;
-    const std::int32_t after = place == n - 1 ? corner - place : corner + 1;
-    const std::int32_t before = place == 0 ? corner + n - 1 : corner - 1;
+template <std::int32_t n, typename EdgeTo>
+void meetAtCorner(const FaceVertexArrays& child, MeshTopology& topology, std::int32_t low,
+                  std::int32_t corner, EdgeTo edgeTo) {
+    const std::int32_t after = cornerAfterIn(n, corner);
+    const std::int32_t before = corner % n == 0 ? corner + n - 1 : corner - 1;
     const std::int32_t to = child.cornerVertex[after];
     if (to >= low) addWalker(topology, edgeTo(to), corner);
     const std::int32_t from = child.cornerVertex[before];
@@ -72,14 +89,13 @@ void meetAtCorner(const FaceVertexArrays& child, MeshTopology& topology, std::in
 
 // The edges from the parent's vertices, each to the point of a parent edge: that parent edge
 // holds the number its child edge got at the vertex under way.
+template <std::int32_t n>
 void numberEdgesAtParentVertices(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                                 SchemeKind scheme, const FaceVertexArrays& child,
-                                 MeshTopology& topology) {
+                                 const FaceVertexArrays& child, MeshTopology& topology) {
     std::vector<std::int32_t> stampLow, stampEdge;
     assignLarge(stampLow, std::size_t(parentTopology.numEdges), -1);
     assignLarge(stampEdge, std::size_t(parentTopology.numEdges), 0);
     const std::int32_t edgePoints = parent.numVertices;
-    const std::int32_t n = childCornersPerFace(scheme);
     for (std::int32_t v = 0; v < parent.numVertices; ++v) {
         const auto edgeTo = [&](std::int32_t high) {
             const std::int32_t e = high - edgePoints;
@@ -91,16 +107,16 @@ void numberEdgesAtParentVertices(const FaceVertexArrays& parent, const MeshTopol
         };
         for (std::int32_t i = parentTopology.vertexStart[v]; i < parentTopology.vertexStart[v + 1];
              ++i) {
-            meetAtCorner(child, topology, n, v, n * parentTopology.vertexCorners[i], edgeTo);
+            meetAtCorner<n>(child, topology, v, n * parentTopology.vertexCorners[i], edgeTo);
         }
     }
 }
 
 // The edges from the edge points up, a few per edge point: found among those of this one.
+template <std::int32_t n>
 void numberEdgesAtEdgePoints(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                             SchemeKind scheme, const FaceVertexArrays& child,
-                             MeshTopology& topology) {
-    const std::int32_t n = childCornersPerFace(scheme);
+                             const FaceVertexArrays& child, MeshTopology& topology) {
+    const std::int32_t faceSize = uniformFaceSize(parent);
     for (std::int32_t e = 0; e < parentTopology.numEdges; ++e) {
         const std::int32_t low = parent.numVertices + e;
         const std::int32_t first = topology.numEdges;
@@ -110,9 +126,9 @@ void numberEdgesAtEdgePoints(const FaceVertexArrays& parent, const MeshTopology&
             }
             return newEdge(topology, low, high);
         };
-        const EdgePointCorners at = edgePointCorners(parent, parentTopology, scheme, e);
+        const EdgePointCorners at = edgePointCorners<n>(parent, parentTopology, faceSize, e);
         for (int i = 0; i < at.count; ++i) {
-            meetAtCorner(child, topology, n, low, at.corner[i], edgeTo);
+            meetAtCorner<n>(child, topology, low, at.corner[i], edgeTo);
         }
     }
 }
@@ -141,7 +157,12 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
     }
     topology.edgeWalkers.clear();
     topology.edgeWalkers.reserve(corners);
-    numberEdgesAtParentVertices(parent, parentTopology, scheme, child, topology);
-    numberEdgesAtEdgePoints(parent, parentTopology, scheme, child, topology);
+    if (scheme == SchemeKind::loop) {
+        numberEdgesAtParentVertices<3>(parent, parentTopology, child, topology);
+        numberEdgesAtEdgePoints<3>(parent, parentTopology, child, topology);
+    } else {
+        numberEdgesAtParentVertices<4>(parent, parentTopology, child, topology);
+        numberEdgesAtEdgePoints<4>(parent, parentTopology, child, topology);
+    }
     gatherEdges(child, topology);
 }

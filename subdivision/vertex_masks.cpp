@@ -109,10 +109,26 @@ float loopNeighbourWeight(float n) {
     return (0.625f - c * c) / n;
 }
 
+// loopNeighbourWeight of the common valences, worked out once a step rather than per vertex.
+struct LoopWeights {
+    static constexpr std::int32_t count = 16;
+    float weight[count];
+};
+
+LoopWeights loopWeights() {
+    LoopWeights table{};
+    for (std::int32_t n = 1; n < LoopWeights::count; ++n)
+        table.weight[n] = loopNeighbourWeight(float(n));
+    return table;
+}
+
 template <typename Data>
-Data smoothLoopPoint(const MeshTopology& topology, const Data* parent, std::int32_t v) {
-    const float n = float(topology.vertexEdgeStart[v + 1] - topology.vertexEdgeStart[v]);
-    const float beta = loopNeighbourWeight(n);
+Data smoothLoopPoint(const MeshTopology& topology, const LoopWeights& weights, const Data* parent,
+                     std::int32_t v) {
+    const std::int32_t valence = topology.vertexEdgeStart[v + 1] - topology.vertexEdgeStart[v];
+    const float n = float(valence);
+    const float beta =
+        valence < LoopWeights::count ? weights.weight[valence] : loopNeighbourWeight(n);
     return plusWeighed(neighbourSum(topology, parent, v, beta), 1.0f - n * beta, parent[v]);
 }
 
@@ -120,13 +136,14 @@ template <typename Data>
 void placeVertexPoints(const MeshTopology& topology, SchemeKind scheme, const Data* parent,
                        const Data* facePoints, Data* vertexPoints) {
     const std::int32_t vertices = std::int32_t(topology.vertexRule.size());
+    const LoopWeights weights = scheme == SchemeKind::loop ? loopWeights() : LoopWeights{};
     for (std::int32_t v = 0; v < vertices; ++v) {
         switch (topology.vertexRule[v]) {
             case VertexRule::corner: vertexPoints[v] = parent[v]; break;
             case VertexRule::crease: vertexPoints[v] = creasePoint(topology, parent, v); break;
             case VertexRule::smooth:
                 vertexPoints[v] = scheme == SchemeKind::loop
-                                      ? smoothLoopPoint(topology, parent, v)
+                                      ? smoothLoopPoint(topology, weights, parent, v)
                                       : smoothCatmullClarkPoint(topology, parent, facePoints, v);
                 break;
         }
