@@ -18,21 +18,12 @@ struct EdgePointCorners {
     int count = 0;
 };
 
-// The corners of every face when they have one number of them, else 0: the corner after one
-// then follows from its number alone.
-std::int32_t uniformFaceSize(const FaceVertexArrays& faces) {
-    const std::int32_t numFaces = faceCount(faces);
-    if (numFaces == 0) return 0;
-    const std::int32_t size = faces.faceStart[1];
-    for (std::int32_t f = 1; f <= numFaces; ++f) {
-        if (faces.faceStart[f] != std::int64_t{f} * size) return 0;
-    }
-    return size;
-}
-
-// The corner after `corner` in a face of `size` corners, the faces laid end to end.
+// The corners after and before `corner` in a face of `size` corners, the faces laid end to end.
 std::int32_t cornerAfterIn(std::int32_t size, std::int32_t corner) {
     return corner % size == size - 1 ? corner - size + 1 : corner + 1;
+}
+std::int32_t cornerBeforeIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == 0 ? corner + size - 1 : corner - 1;
 }
 
 // The child corners at the point of `edge`, increasing, for children of `n` corners a face.
@@ -80,34 +71,43 @@ template <std::int32_t n, typename EdgeTo>
 void meetAtCorner(const FaceVertexArrays& child, MeshTopology& topology, std::int32_t low,
                   std::int32_t corner, EdgeTo edgeTo) {
     const std::int32_t after = cornerAfterIn(n, corner);
-    const std::int32_t before = corner % n == 0 ? corner + n - 1 : corner - 1;
+    const std::int32_t before = cornerBeforeIn(n, corner);
     const std::int32_t to = child.cornerVertex[after];
     if (to >= low) addWalker(topology, edgeTo(to), corner);
     const std::int32_t from = child.cornerVertex[before];
     if (from > low) addWalker(topology, edgeTo(from), before);
 }
 
-// The edges from the parent's vertices, each to the point of a parent edge: that parent edge
-// holds the number its child edge got at the vertex under way.
+// Per parent edge: the parent vertex whose child edges were last numbered, and the number its
+// child edge got there.
+struct EdgeStamp {
+    std::int32_t low;
+    std::int32_t edge;
+};
+
+// The edges from the parent's vertices, each to the point of a parent edge, which is stamped
+// with the number its child edge got at the vertex under way. The child corner of parent
+// corner c lies at c's vertex; its outgoing edge goes to the point of the edge c walks, its
+// incoming edge (walked by the last corner of its face) from that of the corner before c.
 template <std::int32_t n>
 void numberEdgesAtParentVertices(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                                 const FaceVertexArrays& child, MeshTopology& topology) {
-    std::vector<std::int32_t> stampLow, stampEdge;
-    assignLarge(stampLow, std::size_t(parentTopology.numEdges), -1);
-    assignLarge(stampEdge, std::size_t(parentTopology.numEdges), 0);
+                                 std::int32_t faceSize, MeshTopology& topology) {
+    std::vector<EdgeStamp> stamps;
+    assignLarge(stamps, std::size_t(parentTopology.numEdges), EdgeStamp{-1, 0});
     const std::int32_t edgePoints = parent.numVertices;
     for (std::int32_t v = 0; v < parent.numVertices; ++v) {
-        const auto edgeTo = [&](std::int32_t high) {
-            const std::int32_t e = high - edgePoints;
-            if (stampLow[e] != v) {
-                stampLow[e] = v;
-                stampEdge[e] = newEdge(topology, v, high);
-            }
-            return stampEdge[e];
+        const auto edgeTo = [&](std::int32_t e) {
+            EdgeStamp& stamp = stamps[e];
+            if (stamp.low != v) stamp = {v, newEdge(topology, v, edgePoints + e)};
+            return stamp.edge;
         };
         for (std::int32_t i = parentTopology.vertexStart[v]; i < parentTopology.vertexStart[v + 1];
              ++i) {
-            meetAtCorner<n>(child, topology, v, n * parentTopology.vertexCorners[i], edgeTo);
+            const std::int32_t c = parentTopology.vertexCorners[i];
+            const std::int32_t before = faceSize > 0 ? cornerBeforeIn(faceSize, c)
+                                                     : cornerBefore(parent, parentTopology, c);
+            addWalker(topology, edgeTo(parentTopology.cornerEdge[c]), n * c);
+            addWalker(topology, edgeTo(parentTopology.cornerEdge[before]), n * c + n - 1);
         }
     }
 }
@@ -115,8 +115,8 @@ void numberEdgesAtParentVertices(const FaceVertexArrays& parent, const MeshTopol
 // The edges from the edge points up, a few per edge point: found among those of this one.
 template <std::int32_t n>
 void numberEdgesAtEdgePoints(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                             const FaceVertexArrays& child, MeshTopology& topology) {
-    const std::int32_t faceSize = uniformFaceSize(parent);
+                             std::int32_t faceSize, const FaceVertexArrays& child,
+                             MeshTopology& topology) {
     for (std::int32_t e = 0; e < parentTopology.numEdges; ++e) {
         const std::int32_t low = parent.numVertices + e;
         const std::int32_t first = topology.numEdges;
@@ -157,12 +157,13 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
     }
     topology.edgeWalkers.clear();
     topology.edgeWalkers.reserve(corners);
+    const std::int32_t faceSize = uniformFaceSize(parent);
     if (scheme == SchemeKind::loop) {
-        numberEdgesAtParentVertices<3>(parent, parentTopology, child, topology);
-        numberEdgesAtEdgePoints<3>(parent, parentTopology, child, topology);
+        numberEdgesAtParentVertices<3>(parent, parentTopology, faceSize, topology);
+        numberEdgesAtEdgePoints<3>(parent, parentTopology, faceSize, child, topology);
     } else {
-        numberEdgesAtParentVertices<4>(parent, parentTopology, child, topology);
-        numberEdgesAtEdgePoints<4>(parent, parentTopology, child, topology);
+        numberEdgesAtParentVertices<4>(parent, parentTopology, faceSize, topology);
+        numberEdgesAtEdgePoints<4>(parent, parentTopology, faceSize, child, topology);
     }
     gatherEdges(child, topology);
 }

@@ -130,6 +130,16 @@ void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology) {
         topology.vertexRule[v] = ruleOf(topology, v);
 }
 
+std::int32_t uniformFaceSize(const FaceVertexArrays& faces) {
+    const std::int32_t numFaces = faceCount(faces);
+    if (numFaces == 0) return 0;
+    const std::int32_t size = faces.faceStart[1];
+    for (std::int32_t f = 1; f <= numFaces; ++f) {
+        if (faces.faceStart[f] != std::int64_t{f} * size) return 0;
+    }
+    return size;
+}
+
 std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::int64_t corners) {
     constexpr std::uint64_t word = sizeof(std::int32_t);
     // Per corner: its face, its edge, its place by vertex, and the edge lists reserved for as

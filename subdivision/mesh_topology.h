@@ -46,6 +46,10 @@ struct MeshTopology {
 // size: no sort and no hashing. std::bad_alloc passes through to the caller.
 void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology);
 
+// The corners of every face when all have one number of them, else 0: a corner's face, and the
+// corners around it, then follow from its number alone.
+std::int32_t uniformFaceSize(const FaceVertexArrays& faces);
+
 // The two halves of buildMeshTopology around its numbering of the edges, for a caller that
 // numbers them by other means (a step's child, from its parent) exactly as it would.
 // gatherCorners fills cornerFace, vertexStart and vertexCorners and sets numEdges to 0; once the
