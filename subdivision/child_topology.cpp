@@ -6,53 +6,12 @@
 // end of all their edges and number none.
 #include "child_topology.h"
 
-#include <utility>
+#include <algorithm>
+#include <cstdint>
 
 #include "huge_pages.h"
 
 namespace {
-
-// The child corners at one edge point, at most three for each of its two faces.
-struct EdgePointCorners {
-    std::int32_t corner[6];
-    int count = 0;
-};
-
-// The corners after and before `corner` in a face of `size` corners, the faces laid end to end.
-std::int32_t cornerAfterIn(std::int32_t size, std::int32_t corner) {
-    return corner % size == size - 1 ? corner - size + 1 : corner + 1;
-}
-std::int32_t cornerBeforeIn(std::int32_t size, std::int32_t corner) {
-    return corner % size == 0 ? corner + size - 1 : corner - 1;
-}
-
-// The child corners at the point of `edge`, increasing, for children of `n` corners a face.
-// Catmull-Clark (n = 4): in the quad of each
-// walker c, its second corner; in the quad of the corner after c, its fourth. Loop (n = 3): in the
-// corner triangles of c and of the corner after, the second and the third; the middle
-// triangle's corner of c.
-// `faceSize` is the parent's uniformFaceSize.
-template <std::int32_t n>
-EdgePointCorners edgePointCorners(const FaceVertexArrays& parent, const MeshTopology& topology,
-                                  std::int32_t faceSize, std::int32_t edge) {
-    const std::int32_t middle = 9 * faceCount(parent);
-    EdgePointCorners at;
-    for (int w = 0; w < 2; ++w) {
-        const std::int32_t c = topology.edgeCorners[2 * edge + w];
-        if (c < 0) break;
-        const std::int32_t after =
-            faceSize > 0 ? cornerAfterIn(faceSize, c) : cornerAfter(parent, topology, c);
-        at.corner[at.count++] = n * c + 1;
-        at.corner[at.count++] = n * after + n - 1;
-        if (n == 3) at.corner[at.count++] = middle + c;
-    }
-    for (int i = 1; i < at.count; ++i) {  // insertion: a handful of corners
-        for (int j = i; j > 0 && at.corner[j - 1] > at.corner[j]; --j) {
-            std::swap(at.corner[j - 1], at.corner[j]);
-        }
-    }
-    return at;
-}
 
 std::int32_t newEdge(MeshTopology& topology, std::int32_t low, std::int32_t high) {
     topology.edgeVertices.push_back(low);
@@ -61,21 +20,6 @@ std::int32_t newEdge(MeshTopology& topology, std::int32_t low, std::int32_t high
     topology.edgeCorners.push_back(-1);
     topology.edgeCorners.push_back(-1);
     return topology.numEdges++;
-}
-
-// Child corner `corner`, at vertex `low`, walks its outgoing edge and the corner before it the
-// incoming one; each of these edges whose lower end is `low` gets its walker, `edgeTo(high)`
-// giving the edge from `low` to `high`, numbered when first asked for. Every child face has
-// `n` corners, so the corners around one follow from its number alone.
-template <std::int32_t n, typename EdgeTo>
-void meetAtCorner(const FaceVertexArrays& child, MeshTopology& topology, std::int32_t low,
-                  std::int32_t corner, EdgeTo edgeTo) {
-    const std::int32_t after = cornerAfterIn(n, corner);
-    const std::int32_t before = cornerBeforeIn(n, corner);
-    const std::int32_t to = child.cornerVertex[after];
-    if (to >= low) addWalker(topology, edgeTo(to), corner);
-    const std::int32_t from = child.cornerVertex[before];
-    if (from > low) addWalker(topology, edgeTo(from), before);
 }
 
 // Per parent edge: the parent vertex whose child edges were last numbered, and the number its
@@ -112,23 +56,101 @@ void numberEdgesAtParentVertices(const FaceVertexArrays& parent, const MeshTopol
     }
 }
 
+// The walks met at one edge point, at most four for each of its two faces: the child corner at
+// the point where numberEdges meets each (twice its number, and one more for the incoming
+// edge), the upper end of its edge and the corner that walks it.
+struct EdgePointMeets {
+    std::int64_t order[8];
+    std::int32_t high[8];
+    std::int32_t walker[8];
+    int count = 0;
+};
+
+void addMeet(EdgePointMeets& meets, std::int32_t corner, bool incoming, std::int32_t high,
+             std::int32_t walker) {
+    const int i = meets.count++;
+    meets.order[i] = (std::int64_t{2} * corner + (incoming ? 1 : 0)) * 8 + i;
+    meets.high[i] = high;
+    meets.walker[i] = walker;
+}
+
+void compareSwap(std::int64_t* order, int i, int j) {
+    const std::int64_t low = std::min(order[i], order[j]);
+    order[j] = std::max(order[i], order[j]);
+    order[i] = low;
+}
+
+// Sorts the meets' orders with a network of comparisons: no branch to mispredict.
+void sortMeets(EdgePointMeets& meets) {
+    static constexpr int four[][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {1, 2}};
+    static constexpr int eight[][2] = {{0, 2}, {1, 3}, {4, 6}, {5, 7}, {0, 4}, {1, 5}, {2, 6},
+                                       {3, 7}, {0, 1}, {2, 3}, {4, 5}, {6, 7}, {2, 4}, {3, 5},
+                                       {1, 4}, {3, 6}, {1, 2}, {3, 4}, {5, 6}};
+    const int size = meets.count <= 4 ? 4 : 8;
+    for (int i = meets.count; i < size; ++i) meets.order[i] = INT64_MAX;
+    if (size == 4) {
+        for (const auto& pair : four) compareSwap(meets.order, pair[0], pair[1]);
+    } else {
+        for (const auto& pair : eight) compareSwap(meets.order, pair[0], pair[1]);
+    }
+}
+
+// Catmull-Clark: walker c of the edge, in face f, leaves its point in c's quad (second corner)
+// for f's point; the quad of the corner after c comes back to the point from f's point.
+void catmullClarkMeets(const FaceVertexArrays& parent, const MeshTopology& topology,
+                       std::int32_t faceSize, std::int32_t edge, EdgePointMeets& meets) {
+    const std::int32_t facePoints = parent.numVertices + topology.numEdges;
+    for (int w = 0; w < 2; ++w) {
+        const std::int32_t c = topology.edgeCorners[2 * edge + w];
+        if (c < 0) break;
+        const std::int32_t after =
+            faceSize > 0 ? cornerAfterIn(faceSize, c) : cornerAfter(parent, topology, c);
+        const std::int32_t face = faceSize > 0 ? c / faceSize : topology.cornerFace[c];
+        addMeet(meets, 4 * c + 1, false, facePoints + face, 4 * c + 1);
+        addMeet(meets, 4 * after + 3, true, facePoints + face, 4 * after + 2);
+    }
+}
+
+// Loop: walker c of the edge, with the corners a after and b before it in its triangle, meets
+// the points of b's and a's edges in the corner triangles of c and a, and both in the middle
+// triangle; an edge is met at its lower end only.
+void loopMeets(const FaceVertexArrays& parent, const MeshTopology& topology, std::int32_t edge,
+               EdgePointMeets& meets) {
+    const std::int32_t middle = 9 * faceCount(parent);
+    const std::int32_t edgePoints = parent.numVertices;
+    for (int w = 0; w < 2; ++w) {
+        const std::int32_t c = topology.edgeCorners[2 * edge + w];
+        if (c < 0) break;
+        const std::int32_t a = cornerAfterIn(3, c), b = cornerBeforeIn(3, c);
+        const std::int32_t ea = topology.cornerEdge[a], eb = topology.cornerEdge[b];
+        if (eb >= edge) addMeet(meets, 3 * c + 1, false, edgePoints + eb, 3 * c + 1);
+        if (ea > edge) addMeet(meets, 3 * a + 2, true, edgePoints + ea, 3 * a + 1);
+        if (ea >= edge) addMeet(meets, middle + c, false, edgePoints + ea, middle + c);
+        if (eb > edge) addMeet(meets, middle + c, true, edgePoints + eb, middle + b);
+    }
+}
+
 // The edges from the edge points up, a few per edge point: found among those of this one.
 template <std::int32_t n>
 void numberEdgesAtEdgePoints(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                             std::int32_t faceSize, const FaceVertexArrays& child,
-                             MeshTopology& topology) {
+                             std::int32_t faceSize, MeshTopology& topology) {
     for (std::int32_t e = 0; e < parentTopology.numEdges; ++e) {
         const std::int32_t low = parent.numVertices + e;
         const std::int32_t first = topology.numEdges;
-        const auto edgeTo = [&](std::int32_t high) {
-            for (std::int32_t k = first; k < topology.numEdges; ++k) {
-                if (topology.edgeVertices[2 * k + 1] == high) return k;
-            }
-            return newEdge(topology, low, high);
-        };
-        const EdgePointCorners at = edgePointCorners<n>(parent, parentTopology, faceSize, e);
-        for (int i = 0; i < at.count; ++i) {
-            meetAtCorner<n>(child, topology, low, at.corner[i], edgeTo);
+        EdgePointMeets meets;
+        if (n == 4) {
+            catmullClarkMeets(parent, parentTopology, faceSize, e, meets);
+        } else {
+            loopMeets(parent, parentTopology, e, meets);
+        }
+        sortMeets(meets);
+        for (int i = 0; i < meets.count; ++i) {
+            const int m = int(meets.order[i] & 7);
+            const std::int32_t high = meets.high[m];
+            std::int32_t edge = first;
+            while (edge < topology.numEdges && topology.edgeVertices[2 * edge + 1] != high) ++edge;
+            if (edge == topology.numEdges) newEdge(topology, low, high);
+            addWalker(topology, edge, meets.walker[m]);
         }
     }
 }
@@ -160,10 +182,10 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
     const std::int32_t faceSize = uniformFaceSize(parent);
     if (scheme == SchemeKind::loop) {
         numberEdgesAtParentVertices<3>(parent, parentTopology, faceSize, topology);
-        numberEdgesAtEdgePoints<3>(parent, parentTopology, faceSize, child, topology);
+        numberEdgesAtEdgePoints<3>(parent, parentTopology, faceSize, topology);
     } else {
         numberEdgesAtParentVertices<4>(parent, parentTopology, faceSize, topology);
-        numberEdgesAtEdgePoints<4>(parent, parentTopology, faceSize, child, topology);
+        numberEdgesAtEdgePoints<4>(parent, parentTopology, faceSize, topology);
     }
     gatherEdges(child, topology);
 }

@@ -75,6 +75,14 @@ inline std::int32_t cornerAfter(const FaceVertexArrays& faces, const MeshTopolog
     return corner + 1 == faces.faceStart[face + 1] ? faces.faceStart[face] : corner + 1;
 }
 
+// The corners after and before `corner` among faces of `size` corners each, laid end to end.
+inline std::int32_t cornerAfterIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == size - 1 ? corner - size + 1 : corner + 1;
+}
+inline std::int32_t cornerBeforeIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == 0 ? corner + size - 1 : corner - 1;
+}
+
 // The vertex at the other end of `edge` from `vertex` (itself for a loop).
 inline std::int32_t otherEnd(const MeshTopology& topology, std::int32_t edge, std::int32_t vertex) {
     const std::int32_t low = topology.edgeVertices[2 * edge];

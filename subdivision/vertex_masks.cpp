@@ -56,11 +56,6 @@ void placeCatmullClarkEdgePoints(const MeshTopology& topology, FaceOf faceOf, co
     }
 }
 
-// The corner before `corner` among Loop's faces, all triangles laid end to end.
-std::int32_t triangleCornerBefore(std::int32_t corner) {
-    return corner % 3 == 0 ? corner + 2 : corner - 1;
-}
-
 template <typename Data>
 void placeLoopEdgePoints(const FaceVertexArrays& faces, const MeshTopology& topology,
                          const Data* parent, Data* edgePoints) {
@@ -69,10 +64,11 @@ void placeLoopEdgePoints(const FaceVertexArrays& faces, const MeshTopology& topo
             edgePoints[e] = midpoint(parent, topology, e);
             continue;
         }
+        // Loop's faces are triangles, laid end to end.
         const std::int32_t opposite0 =
-            faces.cornerVertex[triangleCornerBefore(topology.edgeCorners[2 * e])];
+            faces.cornerVertex[cornerBeforeIn(3, topology.edgeCorners[2 * e])];
         const std::int32_t opposite1 =
-            faces.cornerVertex[triangleCornerBefore(topology.edgeCorners[2 * e + 1])];
+            faces.cornerVertex[cornerBeforeIn(3, topology.edgeCorners[2 * e + 1])];
         Data sum = weighted(0.375f, parent[topology.edgeVertices[2 * e]]);
         sum = plusWeighed(sum, 0.375f, parent[topology.edgeVertices[2 * e + 1]]);
         sum = plusWeighed(sum, 0.125f, parent[opposite0]);
