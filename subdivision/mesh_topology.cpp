@@ -90,8 +90,13 @@ void groupEdgesByVertex(std::int32_t numVertices, MeshTopology& topology) {
     }
     for (std::size_t v = 2; v < start.size(); ++v) start[v] += start[v - 1];
     assignLarge(topology.vertexEdges, static_cast<std::size_t>(start.back()), 0);
+    assignLarge(topology.vertexEdgeEnds, static_cast<std::size_t>(start.back()), 0);
     for (std::int32_t e = 0; e < topology.numEdges; ++e) {
-        endsOf(e, [&](std::int32_t v) { topology.vertexEdges[start[v + 1]++] = e; });
+        endsOf(e, [&](std::int32_t v) {
+            const std::int32_t place = start[v + 1]++;
+            topology.vertexEdges[place] = e;
+            topology.vertexEdgeEnds[place] = otherEnd(topology, e, v);
+        });
     }
     start.pop_back();
 }
@@ -145,7 +150,7 @@ std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::
     // Per corner: its face, its edge, its place by vertex, and the edge lists reserved for as
     // many edges as corners (ends, walkers, first two walkers).
     const std::uint64_t perCorner = 8 * word;
-    const std::uint64_t perEdge = 2 * word;        // twice in the lists by vertex
+    const std::uint64_t perEdge = 4 * word;        // twice in the two lists by vertex
     const std::uint64_t perVertex = 4 * word + 1;  // two starts, two stamps, the rule
     return perCorner * std::uint64_t(corners) + perEdge * std::uint64_t(edges) +
            perVertex * std::uint64_t(vertices + 2);

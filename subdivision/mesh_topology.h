@@ -39,6 +39,7 @@ struct MeshTopology {
     std::vector<std::int32_t> vertexCorners;    // the corners at each vertex, increasing
     std::vector<std::int32_t> vertexEdgeStart;  // numVertices + 1
     std::vector<std::int32_t> vertexEdges;      // the edges at each vertex (a loop once)
+    std::vector<std::int32_t> vertexEdgeEnds;   // beside vertexEdges: the other end of each
     std::vector<VertexRule> vertexRule;
 };
 
@@ -54,7 +55,7 @@ std::int32_t uniformFaceSize(const FaceVertexArrays& faces);
 // numbers them by other means (a step's child, from its parent) exactly as it would.
 // gatherCorners fills cornerFace, vertexStart and vertexCorners and sets numEdges to 0; once the
 // caller has filled numEdges, cornerEdge, edgeVertices, edgeWalkers and edgeCorners,
-// gatherEdges fills vertexEdgeStart, vertexEdges and vertexRule.
+// gatherEdges fills vertexEdgeStart, vertexEdges, vertexEdgeEnds and vertexRule.
 void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology);
 void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology);
 

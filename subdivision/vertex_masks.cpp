@@ -81,9 +81,8 @@ template <typename Data>
 Data creasePoint(const MeshTopology& topology, const Data* parent, std::int32_t v) {
     Data sum = weighted(0.75f, parent[v]);
     for (std::int32_t i = topology.vertexEdgeStart[v]; i < topology.vertexEdgeStart[v + 1]; ++i) {
-        const std::int32_t e = topology.vertexEdges[i];
-        if (isCreaseEdge(topology, e))
-            sum = plusWeighed(sum, 0.125f, parent[otherEnd(topology, e, v)]);
+        if (isCreaseEdge(topology, topology.vertexEdges[i]))
+            sum = plusWeighed(sum, 0.125f, parent[topology.vertexEdgeEnds[i]]);
     }
     return sum;
 }
@@ -92,7 +91,7 @@ template <typename Data>
 Data neighbourSum(const MeshTopology& topology, const Data* parent, std::int32_t v, float w) {
     Data sum{};
     for (std::int32_t i = topology.vertexEdgeStart[v]; i < topology.vertexEdgeStart[v + 1]; ++i) {
-        sum = plusWeighed(sum, w, parent[otherEnd(topology, topology.vertexEdges[i], v)]);
+        sum = plusWeighed(sum, w, parent[topology.vertexEdgeEnds[i]]);
     }
     return sum;
 }

@@ -102,6 +102,7 @@ void expectSameTopology(const MeshTopology& taken, const MeshTopology& gathered)
     EXPECT_EQ(taken.vertexCorners, gathered.vertexCorners);
     EXPECT_EQ(taken.vertexEdgeStart, gathered.vertexEdgeStart);
     EXPECT_EQ(taken.vertexEdges, gathered.vertexEdges);
+    EXPECT_EQ(taken.vertexEdgeEnds, gathered.vertexEdgeEnds);
     EXPECT_EQ(taken.vertexRule, gathered.vertexRule);
 }
 
