@@ -1,6 +1,7 @@
 // The refinement core's view of a polygon mesh: faces as flat face-vertex arrays, and the
-// topology gathered from them once per level (corners, numbered edges, the corners and edges
-// at each vertex, and the rule each vertex follows). Works on any index arrays: the positions'
+// topology of each level (corners, numbered edges, the corners and edges at each vertex, and
+// the rule each vertex follows), gathered from them or taken from the level below
+// (child_topology). Works on any index arrays: the positions'
 // and, built a second time, the texture coordinates'.
 #pragma once
 
