@@ -13,13 +13,13 @@
 
 namespace {
 
+// The edge lists are sized beforehand for the most edges the child can have, so a new edge is
+// written in place.
 std::int32_t newEdge(MeshTopology& topology, std::int32_t low, std::int32_t high) {
-    topology.edgeVertices.push_back(low);
-    topology.edgeVertices.push_back(high);
-    topology.edgeWalkers.push_back(0);
-    topology.edgeCorners.push_back(-1);
-    topology.edgeCorners.push_back(-1);
-    return topology.numEdges++;
+    const std::int32_t edge = topology.numEdges++;
+    topology.edgeVertices[2 * std::size_t(edge)] = low;
+    topology.edgeVertices[2 * std::size_t(edge) + 1] = high;
+    return edge;
 }
 
 // Per parent edge: the parent vertex whose child edges were last numbered, and the number its
@@ -171,14 +171,14 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
         return;
     }
     gatherCorners(child, topology);
-    const std::size_t corners = child.cornerVertex.size();
-    assignLarge(topology.cornerEdge, corners, -1);
-    for (auto* list : {&topology.edgeVertices, &topology.edgeCorners}) {
-        list->clear();
-        list->reserve(2 * corners);
-    }
-    topology.edgeWalkers.clear();
-    topology.edgeWalkers.reserve(corners);
+    assignLarge(topology.cornerEdge, child.cornerVertex.size(), -1);
+    // Each parent edge makes at most two child edges at its ends, each parent corner at most
+    // one inside its face.
+    const std::size_t mostEdges =
+        2 * std::size_t(parentTopology.numEdges) + parent.cornerVertex.size();
+    assignLarge(topology.edgeVertices, 2 * mostEdges, 0);
+    assignLarge(topology.edgeWalkers, mostEdges, 0);
+    assignLarge(topology.edgeCorners, 2 * mostEdges, -1);
     const std::int32_t faceSize = uniformFaceSize(parent);
     if (scheme == SchemeKind::loop) {
         numberEdgesAtParentVertices<3>(parent, parentTopology, faceSize, topology);
@@ -187,5 +187,9 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
         numberEdgesAtParentVertices<4>(parent, parentTopology, faceSize, topology);
         numberEdgesAtEdgePoints<4>(parent, parentTopology, faceSize, topology);
     }
+    const std::size_t edges = std::size_t(topology.numEdges);
+    topology.edgeVertices.resize(2 * edges);
+    topology.edgeWalkers.resize(edges);
+    topology.edgeCorners.resize(2 * edges);
     gatherEdges(child, topology);
 }
