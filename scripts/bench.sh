@@ -15,6 +15,11 @@ echo "== Configuring the preset release in $build"
 cmake --preset release >/dev/null
 echo "== Building"
 cmake --build --preset release -j"$(nproc)"
+# The schemes' benchmark refines a real mesh too, the bunny, when none is named.
+if [[ -z "${REVOLVA_BENCH_MODEL:-}" ]] && command -v npm >/dev/null; then
+  "$root/scripts/bench-model.sh" "$build/bunny.obj"
+  export REVOLVA_BENCH_MODEL="$build/bunny.obj"
+fi
 for bench in "$build"/tests/bench/*_bench; do
   [[ -x "$bench" && "$(basename "$bench")" == *"$pattern"* ]] || continue
   echo "== $(basename "$bench")"

@@ -37,12 +37,6 @@ struct EdgeStamps {
     std::vector<std::int32_t> edge;
 };
 
-void addWalker(MeshTopology& topology, std::int32_t edge, std::int32_t corner) {
-    topology.cornerEdge[corner] = edge;
-    const std::int32_t walkers = topology.edgeWalkers[edge]++;
-    if (walkers < 2) topology.edgeCorners[2 * edge + walkers] = corner;
-}
-
 void meetEdge(MeshTopology& topology, EdgeStamps& stamps, std::int32_t low, std::int32_t high,
               std::int32_t walker) {
     if (stamps.lowVertex[high] != low) {
@@ -96,8 +90,13 @@ void groupEdgesByVertex(std::int32_t numVertices, MeshTopology& topology) {
     }
     for (std::size_t v = 2; v < start.size(); ++v) start[v] += start[v - 1];
     assignLarge(topology.vertexEdges, static_cast<std::size_t>(start.back()), 0);
+    assignLarge(topology.vertexEdgeEnds, static_cast<std::size_t>(start.back()), 0);
     for (std::int32_t e = 0; e < topology.numEdges; ++e) {
-        endsOf(e, [&](std::int32_t v) { topology.vertexEdges[start[v + 1]++] = e; });
+        endsOf(e, [&](std::int32_t v) {
+            const std::int32_t place = start[v + 1]++;
+            topology.vertexEdges[place] = e;
+            topology.vertexEdgeEnds[place] = otherEnd(topology, e, v);
+        });
     }
     start.pop_back();
 }
@@ -118,14 +117,32 @@ VertexRule ruleOf(const MeshTopology& topology, std::int32_t v) {
 }  // namespace
 
 void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology) {
+    gatherCorners(faces, topology);
+    numberEdges(faces, topology);
+    gatherEdges(faces, topology);
+}
+
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology) {
     topology.numEdges = 0;
     numberCornersByFace(faces, topology);
     groupCornersByVertex(faces, topology);
-    numberEdges(faces, topology);
+}
+
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology) {
     groupEdgesByVertex(faces.numVertices, topology);
     topology.vertexRule.resize(static_cast<std::size_t>(faces.numVertices));
     for (std::int32_t v = 0; v < faces.numVertices; ++v)
         topology.vertexRule[v] = ruleOf(topology, v);
+}
+
+std::int32_t uniformFaceSize(const FaceVertexArrays& faces) {
+    const std::int32_t numFaces = faceCount(faces);
+    if (numFaces == 0) return 0;
+    const std::int32_t size = faces.faceStart[1];
+    for (std::int32_t f = 1; f <= numFaces; ++f) {
+        if (faces.faceStart[f] != std::int64_t{f} * size) return 0;
+    }
+    return size;
 }
 
 std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::int64_t corners) {
@@ -133,7 +150,7 @@ std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::
     // Per corner: its face, its edge, its place by vertex, and the edge lists reserved for as
     // many edges as corners (ends, walkers, first two walkers).
     const std::uint64_t perCorner = 8 * word;
-    const std::uint64_t perEdge = 2 * word;        // twice in the lists by vertex
+    const std::uint64_t perEdge = 4 * word;        // twice in the two lists by vertex
     const std::uint64_t perVertex = 4 * word + 1;  // two starts, two stamps, the rule
     return perCorner * std::uint64_t(corners) + perEdge * std::uint64_t(edges) +
            perVertex * std::uint64_t(vertices + 2);

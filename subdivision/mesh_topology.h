@@ -1,6 +1,7 @@
 // The refinement core's view of a polygon mesh: faces as flat face-vertex arrays, and the
-// topology gathered from them once per level (corners, numbered edges, the corners and edges
-// at each vertex, and the rule each vertex follows). Works on any index arrays: the positions'
+// topology of each level (corners, numbered edges, the corners and edges at each vertex, and
+// the rule each vertex follows), gathered from them or taken from the level below
+// (child_topology). Works on any index arrays: the positions'
 // and, built a second time, the texture coordinates'.
 #pragma once
 
@@ -39,12 +40,25 @@ struct MeshTopology {
     std::vector<std::int32_t> vertexCorners;    // the corners at each vertex, increasing
     std::vector<std::int32_t> vertexEdgeStart;  // numVertices + 1
     std::vector<std::int32_t> vertexEdges;      // the edges at each vertex (a loop once)
+    std::vector<std::int32_t> vertexEdgeEnds;   // beside vertexEdges: the other end of each
     std::vector<VertexRule> vertexRule;
 };
 
 // Gathers the topology of `faces`, whose indices must lie in range, in time linear in its
 // size: no sort and no hashing. std::bad_alloc passes through to the caller.
 void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology);
+
+// The corners of every face when all have one number of them, else 0: a corner's face, and the
+// corners around it, then follow from its number alone.
+std::int32_t uniformFaceSize(const FaceVertexArrays& faces);
+
+// The two halves of buildMeshTopology around its numbering of the edges, for a caller that
+// numbers them by other means (a step's child, from its parent) exactly as it would.
+// gatherCorners fills cornerFace, vertexStart and vertexCorners and sets numEdges to 0; once the
+// caller has filled numEdges, cornerEdge, edgeVertices, edgeWalkers and edgeCorners,
+// gatherEdges fills vertexEdgeStart, vertexEdges, vertexEdgeEnds and vertexRule.
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology);
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology);
 
 // Heap bytes buildMeshTopology takes at most for a mesh of these counts.
 std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::int64_t corners);
@@ -63,10 +77,25 @@ inline std::int32_t cornerAfter(const FaceVertexArrays& faces, const MeshTopolog
     return corner + 1 == faces.faceStart[face + 1] ? faces.faceStart[face] : corner + 1;
 }
 
+// The corners after and before `corner` among faces of `size` corners each, laid end to end.
+inline std::int32_t cornerAfterIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == size - 1 ? corner - size + 1 : corner + 1;
+}
+inline std::int32_t cornerBeforeIn(std::int32_t size, std::int32_t corner) {
+    return corner % size == 0 ? corner + size - 1 : corner - 1;
+}
+
 // The vertex at the other end of `edge` from `vertex` (itself for a loop).
 inline std::int32_t otherEnd(const MeshTopology& topology, std::int32_t edge, std::int32_t vertex) {
     const std::int32_t low = topology.edgeVertices[2 * edge];
     return low == vertex ? topology.edgeVertices[2 * edge + 1] : low;
+}
+
+// Records that `corner` walks `edge`: its first two walkers are kept, in this order.
+inline void addWalker(MeshTopology& topology, std::int32_t edge, std::int32_t corner) {
+    topology.cornerEdge[corner] = edge;
+    const std::int32_t walkers = topology.edgeWalkers[edge]++;
+    if (walkers < 2) topology.edgeCorners[2 * edge + walkers] = corner;
 }
 
 inline bool isCreaseEdge(const MeshTopology& topology, std::int32_t edge) {

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
+#include "child_topology.h"
 #include "huge_pages.h"
 #include "vertex_masks.h"
 
@@ -96,16 +98,20 @@ std::int64_t cornersOf(const ObjModel& model) {
     return corners;
 }
 
-// One channel (positions, or texture coordinates) through the step: its own topology, child
-// faces and data.
+// One channel (positions, or texture coordinates) through the step: its own topology (built
+// unless `known`), child faces and data; then the child's topology in place of the parent's, or
+// none.
 template <typename Data>
 void refineChannel(const FaceVertexArrays& faces, SchemeKind scheme, const Data* parentData,
-                   FaceVertexArrays& childFaces, std::vector<Data>& childData) {
-    MeshTopology topology;
-    buildMeshTopology(faces, topology);
+                   MeshTopology& topology, bool known, bool keepChild, FaceVertexArrays& childFaces,
+                   std::vector<Data>& childData) {
+    if (!known) buildMeshTopology(faces, topology);
     refineFaces(faces, topology, scheme, childFaces);
     assignLarge(childData, static_cast<std::size_t>(childFaces.numVertices), Data{});
     refineVertexData(faces, topology, scheme, parentData, childData.data());
+    MeshTopology childTopology;
+    if (keepChild) buildChildTopology(faces, topology, scheme, childFaces, childTopology);
+    topology = std::move(childTopology);
 }
 
 std::int32_t* copiedList(const std::int32_t* from, std::int32_t n) {
@@ -148,14 +154,23 @@ MeshResult meshFromModel(const ObjModel& model, RefinedMesh& mesh) {
 }
 
 void refineMesh(const RefinedMesh& parent, SchemeKind scheme, RefinedMesh& child) {
-    refineChannel(parent.faces, scheme, parent.positions.data(), child.faces, child.positions);
+    MeshTopologies topologies;
+    refineMeshKeepingTopology(parent, scheme, topologies, false, child);
+}
+
+void refineMeshKeepingTopology(const RefinedMesh& parent, SchemeKind scheme,
+                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child) {
+    const bool known = topologies.known;
+    topologies.known = keepChild;
+    refineChannel(parent.faces, scheme, parent.positions.data(), topologies.positions, known,
+                  keepChild, child.faces, child.positions);
     if (parent.texCoords.empty()) {
         child.texCoords.clear();
         child.texCoordFaces = FaceVertexArrays{};
         return;
     }
-    refineChannel(parent.texCoordFaces, scheme, parent.texCoords.data(), child.texCoordFaces,
-                  child.texCoords);
+    refineChannel(parent.texCoordFaces, scheme, parent.texCoords.data(), topologies.texCoords,
+                  known, keepChild, child.texCoordFaces, child.texCoords);
 }
 
 std::uint64_t refinedMeshBytes(const MeshCounts& counts, std::int64_t texCoords) {

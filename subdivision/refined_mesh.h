@@ -35,6 +35,19 @@ MeshResult meshFromModel(const ObjModel& model, RefinedMesh& mesh);
 // std::bad_alloc passes through.
 void refineMesh(const RefinedMesh& parent, SchemeKind scheme, RefinedMesh& child);
 
+// The topologies of a mesh's positions and of its texture coordinates, handed from step to step.
+struct MeshTopologies {
+    bool known = false;
+    MeshTopology positions;
+    MeshTopology texCoords;  // with texture coordinates
+};
+
+// refineMesh with the parent's topologies in `topologies`, built first when not known. With
+// `keepChild` they are left holding the child's, taken from the parent's (buildChildTopology),
+// for the next step; else they are released and not known. std::bad_alloc passes through.
+void refineMeshKeepingTopology(const RefinedMesh& parent, SchemeKind scheme,
+                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child);
+
 // Heap bytes of a mesh of these counts, texture coordinates and their faces included when
 // `texCoords` is not 0.
 std::uint64_t refinedMeshBytes(const MeshCounts& counts, std::int64_t texCoords);

@@ -1,6 +1,7 @@
 // The forecast follows the counts level by level (refinedCounts) from the base's measured
 // edges, so it is exact for every mesh whose faces walk no edge twice; its peak is the largest
-// step (the mesh below, its topology and the mesh made) or the making of the last record.
+// step (the mesh below, its topology, the mesh made and, before the last step, its topology) or
+// the making of the last record.
 #include "scheme_levels.h"
 
 #include <algorithm>
@@ -85,7 +86,9 @@ Forecast forecastLevels(const ObjModel& base, const RefinedMesh& mesh, SchemeKin
     for (int step = 1; step <= level; ++step) {
         const LevelCounts next = nextCounts(scheme, counts);
         if (!countsFit(next)) return {false, 0};
-        const std::uint64_t stepBytes = meshBytes(counts) + topologyBytes(counts) + meshBytes(next);
+        // A step before the last keeps the topology of the mesh it made for the next one.
+        const std::uint64_t stepBytes = meshBytes(counts) + topologyBytes(counts) +
+                                        meshBytes(next) + (step < level ? topologyBytes(next) : 0);
         forecast.peakBytes = std::max(forecast.peakBytes, held + stepBytes);
         counts = next;
     }
@@ -144,9 +147,10 @@ bool acceptLevel(const ObjModel& base, RefinedMesh& mesh, SchemeKind scheme, int
 }
 
 void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, LevelProgress progress) {
+    MeshTopologies topologies;
     for (int step = 1; step <= level; ++step) {
         RefinedMesh child;
-        refineMesh(mesh, scheme, child);
+        refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child);
         mesh = std::move(child);
         if (progress == nullptr) continue;
         const std::vector<FaceKindRange> kinds = refinedFaceKinds(scheme, faceCount(mesh.faces));

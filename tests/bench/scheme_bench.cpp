@@ -1,18 +1,24 @@
 // Speed of the Catmull-Clark and Loop levels beside OpenSubdiv's uniform refinement with
 // position interpolation, on the same input in the same run: a cube (split into triangles for Loop) to level 8 and a real
-// model (an OBJ named by REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny) to
-// level 4. Ours is the whole rebuild from the loaded record to the record of the level; theirs
-// the refiner made from the same faces, refined and every level's positions interpolated.
+// model (an OBJ named by REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny, which
+// scripts/bench-model.sh writes) to level 4. The same work on both sides, from the loaded
+// record's faces and positions to the level's faces and positions: ours (*Core) the flat mesh
+// made from the record and refined step by step, theirs the refiner made from the same faces,
+// refined and every level's positions interpolated. The rows without a suffix add what
+// OpenSubdiv has no counterpart for: the forecast before the steps and the level's model record
+// (a list of indices per face) after them, as Subdivo and subdivo-export get it.
 // Run both under the same allocator settings (for example GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
 // and compare the times as a ratio.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "../subdivision/test_meshes.h"
 #include "obj_loader.h"
+#include "refined_mesh.h"
 #include "subdivision_level.h"
 
 #ifdef REVOLVA_HAVE_OPENSUBDIV
@@ -98,6 +104,33 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     state.counters["faces"] = double(faces);
 }
 
+// The core alone: the record's faces and positions into flat arrays, then the steps, each
+// handing its mesh's topology to the next as the levels do.
+void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
+    if (input == nullptr) {
+        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
+        return;
+    }
+    const int level = int(state.range(0));
+    std::int64_t faces = 0;
+    for (auto _ : state) {
+        RefinedMesh mesh;
+        meshFromModel(input->model.model, mesh);
+        MeshTopologies topologies;
+        for (int step = 1; step <= level; ++step) {
+            RefinedMesh child;
+            refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child);
+            mesh = std::move(child);
+        }
+        faces = faceCount(mesh.faces);
+        benchmark::DoNotOptimize(mesh.positions.data());
+        state.PauseTiming();
+        mesh = {};
+        state.ResumeTiming();
+    }
+    state.counters["faces"] = double(faces);
+}
+
 #ifdef REVOLVA_HAVE_OPENSUBDIV
 using namespace OpenSubdiv;
 
@@ -172,6 +205,18 @@ void cubeCatmullClark(benchmark::State& s) { ourLevels(s, &cubeInput(), SchemeKi
 void cubeLoop(benchmark::State& s) { ourLevels(s, &triangleCubeInput(), SchemeKind::loop); }
 void realCatmullClark(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::catmullClark); }
 void realLoop(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::loop); }
+void cubeCatmullClarkCore(benchmark::State& s) {
+    ourCoreLevels(s, &cubeInput(), SchemeKind::catmullClark);
+}
+void cubeLoopCore(benchmark::State& s) { ourCoreLevels(s, &triangleCubeInput(), SchemeKind::loop); }
+void realCatmullClarkCore(benchmark::State& s) {
+    ourCoreLevels(s, realInput(), SchemeKind::catmullClark);
+}
+void realLoopCore(benchmark::State& s) { ourCoreLevels(s, realInput(), SchemeKind::loop); }
+BENCHMARK(cubeCatmullClarkCore)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeLoopCore)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(realCatmullClarkCore)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(realLoopCore)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(cubeCatmullClark)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(cubeLoop)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(realCatmullClark)->Arg(4)->Unit(benchmark::kMillisecond);

@@ -1,9 +1,11 @@
 // Topology of the Catmull-Clark and Loop levels, checked by the core's own edge numbering on
 // the output: closed inputs stay closed (every edge in two faces) with their Euler
 // characteristic; odd inputs refine without losing faces; a corner stays put; Loop refuses
-// faces that are not triangles. Positions are checked against OpenSubdiv elsewhere.
+// faces that are not triangles; a child's topology taken from its parent's is the one gathered
+// from the child. Positions are checked against OpenSubdiv elsewhere.
 #include <gtest/gtest.h>
 
+#include "child_topology.h"
 #include "mesh_topology.h"
 #include "refined_mesh.h"
 #include "subdivision_level.h"
@@ -87,6 +89,64 @@ TEST(RefinementSchemes, LoopRefusesFacesOtherThanTriangles) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(out.built);
     EXPECT_NE(said.find("the model has 7 faces of other sizes"), std::string::npos) << said;
+}
+
+void expectSameTopology(const MeshTopology& taken, const MeshTopology& gathered) {
+    EXPECT_EQ(taken.numEdges, gathered.numEdges);
+    EXPECT_EQ(taken.cornerFace, gathered.cornerFace);
+    EXPECT_EQ(taken.cornerEdge, gathered.cornerEdge);
+    EXPECT_EQ(taken.edgeVertices, gathered.edgeVertices);
+    EXPECT_EQ(taken.edgeWalkers, gathered.edgeWalkers);
+    EXPECT_EQ(taken.edgeCorners, gathered.edgeCorners);
+    EXPECT_EQ(taken.vertexStart, gathered.vertexStart);
+    EXPECT_EQ(taken.vertexCorners, gathered.vertexCorners);
+    EXPECT_EQ(taken.vertexEdgeStart, gathered.vertexEdgeStart);
+    EXPECT_EQ(taken.vertexEdges, gathered.vertexEdges);
+    EXPECT_EQ(taken.vertexEdgeEnds, gathered.vertexEdgeEnds);
+    EXPECT_EQ(taken.vertexRule, gathered.vertexRule);
+}
+
+// The numbering of the edges fixes where every edge point of the next level lies, so the
+// topology taken from the parent must be the gathered one to the last entry, also where a face
+// walks an edge twice (a face of two corners), two triangles share all three edges, or an
+// edge has more than two faces.
+TEST(RefinementSchemes, AChildsTopologyTakenFromItsParentIsTheOneGatheredFromIt) {
+    const MeshSource quad = singleQuadMesh();
+    const struct {
+        const char* name;
+        MeshSource mesh;
+    } rows[] = {
+        {"cube", cubeMesh()},
+        {"prism", pentagonalPrismMesh()},
+        {"grid", flatGridMesh(3, 2)},
+        {"octahedron", octahedronMesh()},
+        {"double cone", doubleConeMesh(5)},
+        {"two cubes sharing an edge", twoCubesSharingAnEdgeMesh()},
+        {"two tetrahedra sharing a vertex", twoTetrahedraSharingAVertexMesh()},
+        {"two-cornered face and a triangle", {quad.positions, {{0, 1}, {0, 1, 2}}}},
+        {"pillow", {quad.positions, {{0, 1, 2}, {0, 2, 1}}}},
+    };
+    for (const auto& row : rows) {
+        for (const SchemeKind scheme : {SchemeKind::catmullClark, SchemeKind::loop}) {
+            const OwnedModel base = buildModel(row.mesh, NormalSharing::none);
+            FaceVertexArrays faces = faceVertexArraysOf(base.model);
+            if (scheme == SchemeKind::loop && facesOtherThanTriangles(faces) > 0) continue;
+            MeshTopology topology;
+            buildMeshTopology(faces, topology);
+            for (int n = 1; n <= 3; ++n) {
+                SCOPED_TRACE(std::string(row.name) + " " + schemeName(scheme) + " level " +
+                             std::to_string(n));
+                FaceVertexArrays child;
+                refineFaces(faces, topology, scheme, child);
+                MeshTopology taken, gathered;
+                buildChildTopology(faces, topology, scheme, child, taken);
+                buildMeshTopology(child, gathered);
+                expectSameTopology(taken, gathered);
+                faces = std::move(child);
+                topology = std::move(gathered);
+            }
+        }
+    }
 }
 
 }  // namespace
