@@ -254,9 +254,7 @@ bool fillFaces(const ObjModel& input, const DooSabinPlan& plan, int threads, Obj
                                    std::int32_t(end), input.numFaces, output);
         });
     if (!vertexFaces) return false;
-    const int parts =
-        static_cast<int>(std::max<std::int64_t>(1, std::min<std::int64_t>(threads,
-                                                                          topology.numCorners)));
+    const int parts = rangeParts(topology.numCorners, threads);
     const std::vector<std::int32_t> before = edgeFacesBefore(topology, parts);
     const std::int32_t firstEdgeFace = input.numFaces + std::int32_t(vertexFaceCount);
     return inParallelRanges(topology.numCorners, parts,
