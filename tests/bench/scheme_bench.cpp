@@ -84,11 +84,15 @@ const Input* realInput() {
     return input.get();
 }
 
+// True, the benchmark marked skipped, when the real model was not named.
+bool skippedWithoutInput(benchmark::State& state, const Input* input) {
+    if (input != nullptr) return false;
+    state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
+    return true;
+}
+
 void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
-    if (input == nullptr) {
-        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
-        return;
-    }
+    if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0;
     for (auto _ : state) {
@@ -107,10 +111,7 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
 // The core alone: the record's faces and positions into flat arrays, then the steps, each
 // handing its mesh's topology to the next as the levels do.
 void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
-    if (input == nullptr) {
-        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
-        return;
-    }
+    if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0;
     for (auto _ : state) {
@@ -145,10 +146,7 @@ struct Point {
 };
 
 void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType type) {
-    if (input == nullptr) {
-        state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
-        return;
-    }
+    if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
     const ObjModel& m = input->model.model;
     std::int64_t faces = 0;
