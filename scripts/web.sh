@@ -17,7 +17,7 @@ export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 
 echo "== Taking the 8x13 bitmap font from freeglut"
 mkdir -p "$build/font"
-cc -O1 -o "$build/font/bitmap_font_table" "$root/web/tools/bitmap_font_table.c" -lglut
+cc -O1 -o "$build/font/bitmap_font_table" "$root/web/platform/tools/bitmap_font_table.c" -lglut
 "$build/font/bitmap_font_table" >"$build/font/bitmap_font_8x13.h.new"
 mv "$build/font/bitmap_font_8x13.h.new" "$build/font/bitmap_font_8x13.h"
 

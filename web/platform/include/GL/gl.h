@@ -1,5 +1,5 @@
 /* The part of OpenGL 1.1 that the two programs use, for the web build. The functions are
- * implemented by web/gl_context.cpp on top of WebGL; numbers are OpenGL's own. */
+ * implemented by web/platform/gl_context.cpp on top of WebGL; numbers are OpenGL's own. */
 #ifndef WEB_GL_GL_H
 #define WEB_GL_GL_H
 

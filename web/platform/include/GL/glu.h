@@ -1,4 +1,4 @@
-/* The GLU function the programs use, for the web build (web/gl_context.cpp). */
+/* The GLU function the programs use, for the web build (web/platform/gl_context.cpp). */
 #ifndef WEB_GL_GLU_H
 #define WEB_GL_GLU_H
 

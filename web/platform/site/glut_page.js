@@ -1,5 +1,5 @@
 // Hands the mouse, touch and keys of the page's canvases "#window1", "#window2", ... to the
-// GLUT windows of a program built for the web (web/glut_web.cpp), as a desktop GLUT would: a
+// GLUT windows of a program built for the web (web/platform/glut_web.cpp), as a desktop GLUT would: a
 // drag goes on outside the window that began it, and positions are in the window's pixels
 // however the page scales the canvas. A canvas takes the keys when it has the focus (a click
 // or Tab gives it) or when the pointer is over it and nothing else has the focus; Tab,

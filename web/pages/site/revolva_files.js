@@ -1,7 +1,7 @@
 'use strict';
 // The curve panel of the Revolva page: open a curve file (or a sample curve of the site) into
 // the editor, save the edited curve, download its surface as OBJ or STL. The work is done by
-// the program's own C++ (web/revolva_files.cpp); text passes through its file system in /page/.
+// the program's own C++ (web/pages/revolva_files.cpp); text passes through its file system in /page/.
 
 function curvePanel(program) {
   const status = document.getElementById('curve-status');

@@ -1,5 +1,5 @@
 /* The GLUT functions the programs use, for the web build: each window is a canvas of the page
- * (web/glut_web.cpp). Numbers are GLUT's own. */
+ * (web/platform/glut_web.cpp). Numbers are GLUT's own. */
 #ifndef WEB_GL_FREEGLUT_H
 #define WEB_GL_FREEGLUT_H
 

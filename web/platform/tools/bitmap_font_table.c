@@ -21,7 +21,7 @@ int main(void) {
                 font->height);
         return 1;
     }
-    printf("/* The 8 x 13 bitmap font (%s), written by web/tools/bitmap_font_table.c. */\n",
+    printf("/* The 8 x 13 bitmap font (%s), written by web/platform/tools/bitmap_font_table.c. */\n",
            font->name);
     printf("#pragma once\n\n");
     printf("struct BitmapFont {\n    int characterCount;\n    int height;\n    float xorig, yorig;\n");
