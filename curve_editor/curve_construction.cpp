@@ -4,7 +4,7 @@
 
 namespace {
 
-HomogeneousPoint blend(const HomogeneousPoint& a, const HomogeneousPoint& b, double t) {
+ConstructionPoint blend(const ConstructionPoint& a, const ConstructionPoint& b, double t) {
     const double s = 1.0 - t;
     return {{s * a.weighted.x + t * b.weighted.x, s * a.weighted.y + t * b.weighted.y,
              s * a.weighted.z + t * b.weighted.z},
@@ -16,7 +16,7 @@ HomogeneousPoint blend(const HomogeneousPoint& a, const HomogeneousPoint& b, dou
 CurveConstruction constructCurvePoint(const GeneratrixCurve& curve, double t) {
     CurveConstruction construction;
     if (curve.pointCount() == 0) return construction;
-    std::vector<HomogeneousPoint> lifted;
+    std::vector<ConstructionPoint> lifted;
     for (std::size_t i = 0; i < curve.pointCount(); ++i) {
         const Point3d& p = curve.controlPoints[i];
         const double w = curve.weights[i];
@@ -24,8 +24,8 @@ CurveConstruction constructCurvePoint(const GeneratrixCurve& curve, double t) {
     }
     construction.rounds.push_back(lifted);
     while (construction.rounds.back().size() > 1) {
-        const std::vector<HomogeneousPoint>& previous = construction.rounds.back();
-        std::vector<HomogeneousPoint> next;
+        const std::vector<ConstructionPoint>& previous = construction.rounds.back();
+        std::vector<ConstructionPoint> next;
         for (std::size_t i = 0; i + 1 < previous.size(); ++i) {
             next.push_back(blend(previous[i], previous[i + 1], t));
         }
@@ -34,7 +34,7 @@ CurveConstruction constructCurvePoint(const GeneratrixCurve& curve, double t) {
     return construction;
 }
 
-Point3d projectedPoint(const HomogeneousPoint& point) {
+Point3d projectedPoint(const ConstructionPoint& point) {
     return {point.weighted.x / point.weight, point.weighted.y / point.weight,
             point.weighted.z / point.weight};
 }

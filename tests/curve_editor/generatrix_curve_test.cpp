@@ -2,11 +2,15 @@
 // and the homogeneous de Casteljau construction that the pages show.
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "curve_construction.h"
+#include "curve_file.h"
 #include "generatrix_curve.h"
 
 namespace {
@@ -29,6 +33,18 @@ GeneratrixCurve wavyCurve(int pointCount, double weight) {
     for (int i = 0; i < pointCount; ++i)
         curve.appendPoint({0.5 + 0.3 * std::sin(i), 0.0, static_cast<double>(i) / pointCount},
                           weight);
+    return curve;
+}
+
+// A sample curve of curves/, as the pages and the export tool read it.
+GeneratrixCurve sampleCurve(const std::string& name) {
+    std::ifstream file(std::string(CURVES_DIR) + "/" + name + ".curve");
+    std::stringstream text;
+    text << file.rdbuf();
+    GeneratrixCurve curve;
+    CurveFileError error;
+    EXPECT_TRUE(readCurveText(text.str(), curve, error))
+        << name << ": " << describeCurveError(error);
     return curve;
 }
 
@@ -204,6 +220,8 @@ TEST(CurveConstruction, EndsAtTheCurvePointAtEveryParameter) {
                 {1, 2.5, 0.4, 1.7, 0.9}),
         curveOf({{0.2, 0, 0}, {0.6, 0, 0.5}, {0.2, 0, 1}}, {1, -0.3, 1}),
         wavyCurve(12, 1.0),
+        sampleCurve("goblet"),  // weights up to 30
+        sampleCurve("quarter_circle"),
     };
     for (const GeneratrixCurve& curve : curves) {
         for (int k = 0; k < 50; ++k) {
@@ -220,9 +238,22 @@ TEST(CurveConstruction, EndsAtTheCurvePointAtEveryParameter) {
 }
 
 TEST(CurveConstruction, MiddleWeightOfHalfRootTwoDrawsAnExactQuarterCircle) {
-    const GeneratrixCurve arc = curveOf({{1, 0, 0}, {1, 0, 1}, {0, 0, 1}}, {1, std::sqrt(0.5), 1});
-    for (int k = 0; k < 50; ++k) {
-        const Point3d p = projectedPoint(constructCurvePoint(arc, k / 49.0).rounds.back()[0]);
-        EXPECT_NEAR(std::hypot(p.x, p.z), 1.0, 1e-12) << "t = " << k / 49.0;
+    struct Row {
+        const char* name;
+        GeneratrixCurve arc;
+        double centreX, centreZ, radius;
+    };
+    const Row rows[] = {
+        {"unit arc", curveOf({{1, 0, 0}, {1, 0, 1}, {0, 0, 1}}, {1, std::sqrt(0.5), 1}), 0, 0, 1},
+        // The page's sample: its weight written out in full in the file.
+        {"quarter_circle.curve", sampleCurve("quarter_circle"), 0, 0.1, 0.8},
+    };
+    for (const Row& row : rows) {
+        for (int k = 0; k < 50; ++k) {
+            const Point3d p =
+                projectedPoint(constructCurvePoint(row.arc, k / 49.0).rounds.back()[0]);
+            EXPECT_NEAR(std::hypot(p.x - row.centreX, p.z - row.centreZ), row.radius, 1e-12)
+                << row.name << " at t = " << k / 49.0;
+        }
     }
 }

@@ -19,7 +19,7 @@ printf '0.2 0.2 1\n' >point.curve
 
 folder_untouched() {
     [[ "$(ls -A "$work" | tr '\n' ' ')" == \
-       "bad.curve bowl.curve goblet.curve point.curve ring.curve vase.curve " ]]
+       "bad.curve bowl.curve goblet.curve point.curve quarter_circle.curve ring.curve vase.curve " ]]
 }
 
 # --- Refusals: status 2 for the command line, 1 for the curve; one line; nothing written ------

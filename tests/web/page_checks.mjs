@@ -1,10 +1,11 @@
 // What the pages do beyond the programs' pictures, one scene each in headless Chromium: model
 // switching, the user's own file (opened twice, framed in the view), a refused level, keys
 // kept by a text field, a touch drag, a phone-wide screen, the level raised by touch, Tab out
-// of a picture, honest messages for files that cannot be used. Prints one line per check and
-// "checks: N passed, M failed".
+// of a picture, honest messages for files that cannot be used, the construction view following
+// t. Prints one line per check and "checks: N passed, M failed".
 //   node page_checks.mjs SITE_URL [--shots DIR | --only NAME,...]
-//   (--shots: the pages at 390 and 1280 px, for the README; --only: the named checks)
+//   (--shots: the pages, and the construction view, at 390 and 1280 px, for the README;
+//   --only: the named checks)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -101,6 +102,23 @@ async function modelPixels(page, border = false) {
     }
     return count;
   }, shot, border);
+}
+
+// The construction view of the quarter circle at t = 0.3 at 390 and 1280 px, for the README:
+// the pictures, the controls and the line on the weight.
+async function constructionShots(browser) {
+  for (const [width, height] of [[390, 844], [1280, 800]]) {
+    const page = await open(browser, 'revolva.html', { ...phone, width, height, isMobile: width < 800 });
+    await page.click('#open-quarter-circle');
+    await page.waitForFunction(() => document.getElementById('curve-status').textContent.startsWith('quarter_circle.curve'));
+    await page.click('#casteljau');
+    await page.$eval('#t', (s) => { s.value = '0.3'; s.dispatchEvent(new Event('input')); });
+    await waitFrames(page, 3);
+    const bottom = await page.$eval('.note', (n) => n.getBoundingClientRect().bottom + window.scrollY + 8);
+    await page.screenshot({ path: path.join(shotDir, `web-revolva-construction-${width}.png`),
+      clip: { x: 0, y: 0, width, height: Math.ceil(bottom) }, captureBeyondViewport: true });
+    await page.close();
+  }
 }
 
 const checks = {
@@ -292,6 +310,52 @@ const checks = {
     console.log(`  bunny: ${all} pixels, ${edge} on the edge`);
     return all > 5000 && edge === 0;
   },
+  // The construction view on a phone: the quarter circle's sample opened by its button, "de
+  // Casteljau" tapped on, t moved by a finger on the slider and by the keys after a Tab; each
+  // move changes both pictures and moves the curve point along its circle (radius 0.8 about
+  // (0, 0.1)); off again, both pictures are the program's own once more. With --shots, the
+  // view at 390 and 1280 px for the README.
+  async 'construction-follows-t'(browser) {
+    const page = await open(browser, 'revolva.html', phone);
+    const pictures = () => page.evaluate(() => [1, 2].map((id) => document.getElementById(`window${id}`).toDataURL()));
+    const curvePoint = () => page.evaluate(() => {
+      const program = window.program, at = program._malloc(24);
+      const finite = program._revolvaConstructionPoint(at) === 1;
+      const [x, z] = program.HEAPF64.slice(at / 8, at / 8 + 2);
+      program._free(at);
+      return finite ? { x, z, onCircle: Math.abs(Math.hypot(x, z - 0.1) - 0.8) < 1e-9 } : null;
+    });
+    const shown = async () => { await waitFrames(page, 3); return { pictures: await pictures(), point: await curvePoint() }; };
+    await page.tap('#open-quarter-circle');
+    await page.waitForFunction(() => document.getElementById('curve-status').textContent.startsWith('quarter_circle.curve: 3 '));
+    const off = await shown();
+    await page.tap('#casteljau');
+    const middle = await shown();
+    const slider = await page.$eval('#t', (s) => { const b = s.getBoundingClientRect(); return [b.left, b.top + b.height / 2, b.width]; });
+    await page.touchscreen.touchStart(slider[0] + slider[2] / 2, slider[1]);
+    await page.touchscreen.touchMove(slider[0] + slider[2] * 0.2, slider[1]);
+    await page.touchscreen.touchEnd();
+    const touched = await shown();
+    const byFinger = await page.$eval('#t', (s) => Number(s.value));
+    await page.focus('#casteljau');
+    await page.keyboard.press('Tab');
+    const tabbed = await focusedId(page);
+    await page.keyboard.press('End');
+    for (let step = 0; step < 10; ++step) await page.keyboard.press('ArrowLeft');
+    const keyed = await shown();
+    const value = await page.$eval('#t-value', (v) => v.textContent);
+    if (shotDir) await constructionShots(browser);
+    await page.tap('#casteljau');
+    const offAgain = await shown();
+    const differs = (a, b) => a.pictures[0] !== b.pictures[0] && a.pictures[1] !== b.pictures[1];
+    const moved = (a, b) => a.point && b.point && a.point.onCircle && b.point.onCircle &&
+      Math.hypot(a.point.x - b.point.x, a.point.z - b.point.z) > 0.05;
+    console.log(`  t by finger ${byFinger.toFixed(2)}, by keys ${value}; Tab from the toggle to #${tabbed}`);
+    return differs(off, middle) && byFinger < 0.4 && differs(middle, touched) && moved(middle, touched) &&
+      tabbed === 't' && value === '0.90' && differs(touched, keyed) && moved(touched, keyed) &&
+      offAgain.pictures[0] === off.pictures[0] && offAgain.pictures[1] === off.pictures[1] &&
+      page.errors.length === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
@@ -320,7 +384,7 @@ const browser = await puppeteer.launch({
 });
 let passed = 0, failed = 0;
 try {
-  const names = option === '--shots' ? ['phone-width'] : option === '--only' ? optionValue.split(',') : Object.keys(checks);
+  const names = option === '--shots' ? ['phone-width', 'construction-follows-t'] : option === '--only' ? optionValue.split(',') : Object.keys(checks);
   for (const name of names) {
     let ok = false;
     try {
