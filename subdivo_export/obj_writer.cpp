@@ -89,7 +89,9 @@ void writeInRounds(TextBuffer& buffer, std::int64_t count, int threads, Format f
                    RoundDone roundDone) {
     const std::int64_t perRound = linesPerPart * std::max(1, threads);
     std::vector<TextBuffer> parts;
-    if (threads > 1) parts.assign(std::size_t(threads), TextBuffer{nullptr});
+    // Empty at first: the parts obtain their memory on their own threads, where running out
+    // of it is caught.
+    if (threads > 1) parts.assign(std::size_t(threads), TextBuffer{nullptr, {}});
     for (std::int64_t first = 0; first < count; first += perRound) {
         const std::int64_t last = std::min(count, first + perRound);
         const bool split =
@@ -102,8 +104,8 @@ void writeInRounds(TextBuffer& buffer, std::int64_t count, int threads, Format f
         if (!split) format(buffer, first, first, last, 0);
         const int used = split ? rangeParts(last - first, threads) : 1;
         for (int p = 0; split && p < used; ++p) {
-            append(buffer,
-                   std::string_view(parts[std::size_t(p)].data.data(), parts[std::size_t(p)].used));
+            const TextBuffer& part = parts[std::size_t(p)];
+            if (part.used > 0) append(buffer, std::string_view(part.data.data(), part.used));
         }
         roundDone(last, used);
     }
