@@ -16,8 +16,10 @@ namespace {
 
 constexpr std::size_t bufferBytes = std::size_t{1} << 20;
 constexpr std::size_t longestEntry = 128;  // a "v", "vt", "vn" or corner reference, and more
-// Lines per thread in a round; the faces' progress is told after each round.
-constexpr std::int64_t linesPerPart = std::int64_t{1} << 16;
+// Lines per thread in a round: about a megabyte of text (faces of four corners with normals
+// at a fine level), which each thread's buffer holds until the round is written; the faces'
+// progress is told after each round.
+constexpr std::int64_t linesPerPart = std::int64_t{1} << 14;
 
 // With no stream (`out` null) the buffer grows instead: a thread's part of a round.
 struct TextBuffer {
