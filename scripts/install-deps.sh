@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz] [--format] [--package] [--web]
+# Usage: scripts/install-deps.sh [--bench] [--fuzz] [--format] [--package] [--web]
+#   --bench adds CGAL, a peer the benchmarks alone run beside ours,
 #   --fuzz adds clang and its fuzzing runtime, --format the source formatter clang-format,
 #   --package the tools that build and check the Debian package, --web Emscripten and Chromium
 #   for the web build and its browser tests.
@@ -17,6 +18,7 @@ packages=(
 )
 for option in "$@"; do
   case "$option" in
+    --bench) packages+=(libcgal-dev) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --format) packages+=(clang-format) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils) ;;
@@ -25,7 +27,7 @@ for option in "$@"; do
       # npm may come with a nodejs that is not Debian's: any npm will do.
       command -v npm >/dev/null || packages+=(npm)
       ;;
-    *) echo "usage: scripts/install-deps.sh [--fuzz] [--format] [--package] [--web]" >&2; exit 2 ;;
+    *) echo "usage: scripts/install-deps.sh [--bench] [--fuzz] [--format] [--package] [--web]" >&2; exit 2 ;;
   esac
 done
 

@@ -165,12 +165,13 @@ bool edgesOfAtMostTwoFaces(const MeshTopology& topology) {
 }  // namespace
 
 void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& parentTopology,
-                        SchemeKind scheme, const FaceVertexArrays& child, MeshTopology& topology) {
+                        SchemeKind scheme, const FaceVertexArrays& child, MeshTopology& topology,
+                        int threads) {
     if (!edgesOfAtMostTwoFaces(parentTopology)) {
-        buildMeshTopology(child, topology);
+        buildMeshTopology(child, topology, threads);
         return;
     }
-    gatherCorners(child, topology);
+    gatherCorners(child, topology, threads);
     assignLarge(topology.cornerEdge, child.cornerVertex.size(), -1);
     // Each parent edge makes at most two child edges at its ends, each parent corner at most
     // one inside its face.
@@ -191,5 +192,5 @@ void buildChildTopology(const FaceVertexArrays& parent, const MeshTopology& pare
     topology.edgeVertices.resize(2 * edges);
     topology.edgeWalkers.resize(edges);
     topology.edgeCorners.resize(2 * edges);
-    gatherEdges(child, topology);
+    gatherEdges(child, topology, threads);
 }

@@ -4,17 +4,20 @@
 #include "mesh_topology.h"
 
 #include "huge_pages.h"
+#include "parallel_ranges.h"
 
 namespace {
 
-void numberCornersByFace(const FaceVertexArrays& faces, MeshTopology& topology) {
-    const std::int32_t numFaces = faceCount(faces);
+void numberCornersByFace(const FaceVertexArrays& faces, MeshTopology& topology, int threads) {
     assignLarge(topology.cornerFace, faces.cornerVertex.size(), 0);
-    for (std::int32_t f = 0; f < numFaces; ++f) {
-        for (std::int32_t c = faces.faceStart[f]; c < faces.faceStart[f + 1]; ++c) {
-            topology.cornerFace[c] = f;
+    inParallelRanges(faceCount(faces), threads, [&](std::int64_t begin, std::int64_t end, int) {
+        for (std::int64_t f = begin; f < end; ++f) {
+            for (std::int32_t c = faces.faceStart[f]; c < faces.faceStart[f + 1]; ++c) {
+                topology.cornerFace[c] = std::int32_t(f);
+            }
         }
-    }
+        return true;
+    });
 }
 
 // Stable, so each vertex lists its corners in increasing corner number.
@@ -116,23 +119,26 @@ VertexRule ruleOf(const MeshTopology& topology, std::int32_t v) {
 
 }  // namespace
 
-void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology) {
-    gatherCorners(faces, topology);
+void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology, int threads) {
+    gatherCorners(faces, topology, threads);
     numberEdges(faces, topology);
-    gatherEdges(faces, topology);
+    gatherEdges(faces, topology, threads);
 }
 
-void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology) {
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology, int threads) {
     topology.numEdges = 0;
-    numberCornersByFace(faces, topology);
+    numberCornersByFace(faces, topology, threads);
     groupCornersByVertex(faces, topology);
 }
 
-void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology) {
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology, int threads) {
     groupEdgesByVertex(faces.numVertices, topology);
     topology.vertexRule.resize(static_cast<std::size_t>(faces.numVertices));
-    for (std::int32_t v = 0; v < faces.numVertices; ++v)
-        topology.vertexRule[v] = ruleOf(topology, v);
+    inParallelRanges(faces.numVertices, threads, [&](std::int64_t begin, std::int64_t end, int) {
+        for (std::int64_t v = begin; v < end; ++v)
+            topology.vertexRule[v] = ruleOf(topology, std::int32_t(v));
+        return true;
+    });
 }
 
 std::int32_t uniformFaceSize(const FaceVertexArrays& faces) {

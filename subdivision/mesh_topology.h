@@ -45,8 +45,10 @@ struct MeshTopology {
 };
 
 // Gathers the topology of `faces`, whose indices must lie in range, in time linear in its
-// size: no sort and no hashing. std::bad_alloc passes through to the caller.
-void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology);
+// size: no sort and no hashing. The lists kept per face or per vertex are filled over
+// `threads` threads by ranges; the numbering stays on one. std::bad_alloc passes through to
+// the caller.
+void buildMeshTopology(const FaceVertexArrays& faces, MeshTopology& topology, int threads = 1);
 
 // The corners of every face when all have one number of them, else 0: a corner's face, and the
 // corners around it, then follow from its number alone.
@@ -57,8 +59,8 @@ std::int32_t uniformFaceSize(const FaceVertexArrays& faces);
 // gatherCorners fills cornerFace, vertexStart and vertexCorners and sets numEdges to 0; once the
 // caller has filled numEdges, cornerEdge, edgeVertices, edgeWalkers and edgeCorners,
 // gatherEdges fills vertexEdgeStart, vertexEdges, vertexEdgeEnds and vertexRule.
-void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology);
-void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology);
+void gatherCorners(const FaceVertexArrays& faces, MeshTopology& topology, int threads = 1);
+void gatherEdges(const FaceVertexArrays& faces, MeshTopology& topology, int threads = 1);
 
 // Heap bytes buildMeshTopology takes at most for a mesh of these counts.
 std::uint64_t meshTopologyBytes(std::int64_t vertices, std::int64_t edges, std::int64_t corners);

@@ -8,6 +8,7 @@
 
 #include "child_topology.h"
 #include "huge_pages.h"
+#include "parallel_ranges.h"
 #include "vertex_masks.h"
 
 namespace {
@@ -98,19 +99,29 @@ std::int64_t cornersOf(const ObjModel& model) {
     return corners;
 }
 
+// How a channel goes through a step: whether its topology is known, whether the child's is
+// kept, and the threads its work is split over.
+struct ChannelStep {
+    bool known;
+    bool keepChild;
+    int threads;
+};
+
 // One channel (positions, or texture coordinates) through the step: its own topology (built
-// unless `known`), child faces and data; then the child's topology in place of the parent's, or
+// unless known), child faces and data; then the child's topology in place of the parent's, or
 // none.
 template <typename Data>
 void refineChannel(const FaceVertexArrays& faces, SchemeKind scheme, const Data* parentData,
-                   MeshTopology& topology, bool known, bool keepChild, FaceVertexArrays& childFaces,
+                   const ChannelStep& step, MeshTopology& topology, FaceVertexArrays& childFaces,
                    std::vector<Data>& childData) {
-    if (!known) buildMeshTopology(faces, topology);
-    refineFaces(faces, topology, scheme, childFaces);
+    if (!step.known) buildMeshTopology(faces, topology, step.threads);
+    refineFaces(faces, topology, scheme, childFaces, step.threads);
     assignLarge(childData, static_cast<std::size_t>(childFaces.numVertices), Data{});
-    refineVertexData(faces, topology, scheme, parentData, childData.data());
+    refineVertexData(faces, topology, scheme, parentData, childData.data(), step.threads);
     MeshTopology childTopology;
-    if (keepChild) buildChildTopology(faces, topology, scheme, childFaces, childTopology);
+    if (step.keepChild) {
+        buildChildTopology(faces, topology, scheme, childFaces, childTopology, step.threads);
+    }
     topology = std::move(childTopology);
 }
 
@@ -159,18 +170,19 @@ void refineMesh(const RefinedMesh& parent, SchemeKind scheme, RefinedMesh& child
 }
 
 void refineMeshKeepingTopology(const RefinedMesh& parent, SchemeKind scheme,
-                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child) {
-    const bool known = topologies.known;
+                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child,
+                               int threads) {
+    const ChannelStep step{topologies.known, keepChild, threads};
     topologies.known = keepChild;
-    refineChannel(parent.faces, scheme, parent.positions.data(), topologies.positions, known,
-                  keepChild, child.faces, child.positions);
+    refineChannel(parent.faces, scheme, parent.positions.data(), step, topologies.positions,
+                  child.faces, child.positions);
     if (parent.texCoords.empty()) {
         child.texCoords.clear();
         child.texCoordFaces = FaceVertexArrays{};
         return;
     }
-    refineChannel(parent.texCoordFaces, scheme, parent.texCoords.data(), topologies.texCoords,
-                  known, keepChild, child.texCoordFaces, child.texCoords);
+    refineChannel(parent.texCoordFaces, scheme, parent.texCoords.data(), step, topologies.texCoords,
+                  child.texCoordFaces, child.texCoords);
 }
 
 std::uint64_t refinedMeshBytes(const MeshCounts& counts, std::int64_t texCoords) {
@@ -182,7 +194,7 @@ std::uint64_t refinedMeshBytes(const MeshCounts& counts, std::int64_t texCoords)
 }
 
 bool modelFromMesh(const RefinedMesh& mesh, const std::vector<FaceKindRange>& kinds,
-                   ObjModel& model) {
+                   ObjModel& model, int threads) {
     model = ObjModel{};
     model.numVertices = mesh.faces.numVertices;
     model.numFaces = faceCount(mesh.faces);
@@ -198,9 +210,18 @@ bool modelFromMesh(const RefinedMesh& mesh, const std::vector<FaceKindRange>& ki
         std::memcpy(model.texCoords, mesh.texCoords.data(), sizeof(Vec3f) * mesh.texCoords.size());
     }
     for (const FaceKindRange& range : kinds) {
-        for (std::int32_t f = range.begin; f < range.end; ++f) {
-            if (!fillFace(model.faces[f], mesh, f, faceKindColor(range.kind))) return false;
-        }
+        const float(&color)[3] = faceKindColor(range.kind);
+        const bool filled =
+            inParallelRanges(range.end - range.begin, threads,
+                             [&](std::int64_t begin, std::int64_t end, int) {
+                                 for (std::int64_t f = range.begin + begin; f < range.begin + end;
+                                      ++f) {
+                                     if (!fillFace(model.faces[f], mesh, std::int32_t(f), color))
+                                         return false;
+                                 }
+                                 return true;
+                             });
+        if (!filled) return false;
     }
     return true;
 }

@@ -44,16 +44,18 @@ struct MeshTopologies {
 
 // refineMesh with the parent's topologies in `topologies`, built first when not known. With
 // `keepChild` they are left holding the child's, taken from the parent's (buildChildTopology),
-// for the next step; else they are released and not known. std::bad_alloc passes through.
+// for the next step; else they are released and not known. The step's work is split over
+// `threads` threads, with the same result for every count. std::bad_alloc passes through.
 void refineMeshKeepingTopology(const RefinedMesh& parent, SchemeKind scheme,
-                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child);
+                               MeshTopologies& topologies, bool keepChild, RefinedMesh& child,
+                               int threads = 1);
 
 // Heap bytes of a mesh of these counts, texture coordinates and their faces included when
 // `texCoords` is not 0.
 std::uint64_t refinedMeshBytes(const MeshCounts& counts, std::int64_t texCoords);
 
 // Fills `model` (holding no arrays) from the mesh: positions, texture coordinates, faces in
-// order with their colours by `kinds`, and no normals. False when memory runs out; what was
-// obtained stays for freeModelArrays.
+// order with their colours by `kinds`, and no normals; the faces' index lists are filled over
+// `threads` threads. False when memory runs out; what was obtained stays for freeModelArrays.
 bool modelFromMesh(const RefinedMesh& mesh, const std::vector<FaceKindRange>& kinds,
-                   ObjModel& model);
+                   ObjModel& model, int threads = 1);

@@ -7,6 +7,7 @@
 
 #include "doo_sabin.h"
 #include "huge_pages.h"
+#include "parallel_ranges.h"
 
 namespace {
 
@@ -24,17 +25,16 @@ void startChild(FaceVertexArrays& child, std::int32_t numVertices, std::int64_t 
     assignLarge(child.cornerVertex, static_cast<std::size_t>(faces * cornersPerFace), 0);
 }
 
-void catmullClarkFaces(const FaceVertexArrays& parent, const MeshTopology& topology,
-                       FaceVertexArrays& child) {
+// The quads of the parent corners of faces begin to end - 1, at the corners' own places.
+void catmullClarkFacesOf(const FaceVertexArrays& parent, const MeshTopology& topology,
+                         std::int32_t begin, std::int32_t end, FaceVertexArrays& child) {
     const std::int32_t edgePoints = parent.numVertices;
     const std::int32_t facePoints = edgePoints + topology.numEdges;
-    const std::int32_t corners = static_cast<std::int32_t>(parent.cornerVertex.size());
-    startChild(child, facePoints + faceCount(parent), corners, 4);
-    std::int32_t* out = child.cornerVertex.data();
-    for (std::int32_t f = 0; f < faceCount(parent); ++f) {
-        const std::int32_t first = parent.faceStart[f], end = parent.faceStart[f + 1];
-        for (std::int32_t c = first; c < end; ++c) {
-            const std::int32_t before = c == first ? end - 1 : c - 1;
+    std::int32_t* out = child.cornerVertex.data() + 4 * std::size_t(parent.faceStart[begin]);
+    for (std::int32_t f = begin; f < end; ++f) {
+        const std::int32_t first = parent.faceStart[f], last = parent.faceStart[f + 1];
+        for (std::int32_t c = first; c < last; ++c) {
+            const std::int32_t before = c == first ? last - 1 : c - 1;
             out[0] = parent.cornerVertex[c];
             out[1] = edgePoints + topology.cornerEdge[c];
             out[2] = facePoints + f;
@@ -44,14 +44,15 @@ void catmullClarkFaces(const FaceVertexArrays& parent, const MeshTopology& topol
     }
 }
 
-void loopFaces(const FaceVertexArrays& parent, const MeshTopology& topology,
-               FaceVertexArrays& child) {
+// The corner triangles and the middle triangle of faces begin to end - 1, each at its face's
+// place among its kind.
+void loopFacesOf(const FaceVertexArrays& parent, const MeshTopology& topology, std::int32_t begin,
+                 std::int32_t end, FaceVertexArrays& child) {
     const std::int32_t edgePoints = parent.numVertices;
-    const std::int32_t faces = faceCount(parent);
-    startChild(child, edgePoints + topology.numEdges, 4 * std::int64_t{faces}, 3);
-    std::int32_t* cornerTriangles = child.cornerVertex.data();
-    std::int32_t* middleTriangles = cornerTriangles + 9 * std::size_t(faces);
-    for (std::int32_t f = 0; f < faces; ++f) {
+    std::int32_t* cornerTriangles = child.cornerVertex.data() + 9 * std::size_t(begin);
+    std::int32_t* middleTriangles =
+        child.cornerVertex.data() + 9 * std::size_t(faceCount(parent)) + 3 * std::size_t(begin);
+    for (std::int32_t f = begin; f < end; ++f) {
         const std::int32_t c = parent.faceStart[f];
         const std::int32_t e[3] = {edgePoints + topology.cornerEdge[c],
                                    edgePoints + topology.cornerEdge[c + 1],
@@ -113,12 +114,23 @@ std::vector<FaceKindRange> refinedFaceKinds(SchemeKind scheme, std::int32_t face
 }
 
 void refineFaces(const FaceVertexArrays& parent, const MeshTopology& topology, SchemeKind scheme,
-                 FaceVertexArrays& child) {
-    if (scheme == SchemeKind::loop) {
-        loopFaces(parent, topology, child);
+                 FaceVertexArrays& child, int threads) {
+    const bool loop = scheme == SchemeKind::loop;
+    const std::int32_t faces = faceCount(parent);
+    const std::int32_t corners = static_cast<std::int32_t>(parent.cornerVertex.size());
+    if (loop) {
+        startChild(child, parent.numVertices + topology.numEdges, 4 * std::int64_t{faces}, 3);
     } else {
-        catmullClarkFaces(parent, topology, child);
+        startChild(child, parent.numVertices + topology.numEdges + faces, corners, 4);
     }
+    inParallelRanges(faces, threads, [&](std::int64_t begin, std::int64_t end, int) {
+        if (loop) {
+            loopFacesOf(parent, topology, std::int32_t(begin), std::int32_t(end), child);
+        } else {
+            catmullClarkFacesOf(parent, topology, std::int32_t(begin), std::int32_t(end), child);
+        }
+        return true;
+    });
 }
 
 MeshCounts refinedCounts(SchemeKind scheme, const MeshCounts& parent) {

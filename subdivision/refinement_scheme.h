@@ -41,8 +41,9 @@ std::vector<FaceKindRange> refinedFaceKinds(SchemeKind scheme, std::int32_t face
 // Catmull-Clark: a quad per parent corner (vertex, the edge it walks, its face, the edge it
 // comes from), in corner order. Loop (triangles only): the three corner triangles of every
 // face in corner order, then the middle triangles in face order. Windings follow the parent.
+// The parent's faces are split over `threads` threads, each writing its own faces' children.
 void refineFaces(const FaceVertexArrays& parent, const MeshTopology& topology, SchemeKind scheme,
-                 FaceVertexArrays& child);
+                 FaceVertexArrays& child, int threads = 1);
 
 // Counts of a mesh, in 64 bits so that forecasts never overflow.
 struct MeshCounts {

@@ -146,11 +146,12 @@ bool acceptLevel(const ObjModel& base, RefinedMesh& mesh, SchemeKind scheme, int
     return true;
 }
 
-void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, LevelProgress progress) {
+void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, const LevelRequest& request) {
+    const LevelProgress progress = request.progress;
     MeshTopologies topologies;
     for (int step = 1; step <= level; ++step) {
         RefinedMesh child;
-        refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child);
+        refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child, request.threads);
         mesh = std::move(child);
         if (progress == nullptr) continue;
         const std::vector<FaceKindRange> kinds = refinedFaceKinds(scheme, faceCount(mesh.faces));
@@ -165,9 +166,10 @@ void refineLevels(RefinedMesh& mesh, SchemeKind scheme, int level, LevelProgress
 }
 
 // Level 1 refills the shown record, higher levels replace it.
-bool installLevel(const RefinedMesh& mesh, SchemeKind scheme, int level, ObjModel*& subdivided) {
+bool installLevel(const RefinedMesh& mesh, SchemeKind scheme, int level, int threads,
+                  ObjModel*& subdivided) {
     ObjModel* made = level == 1 ? subdivided : new ObjModel{};
-    if (!modelFromMesh(mesh, refinedFaceKinds(scheme, faceCount(mesh.faces)), *made)) {
+    if (!modelFromMesh(mesh, refinedFaceKinds(scheme, faceCount(mesh.faces)), *made, threads)) {
         freeModelArrays(made);
         *made = ObjModel{};
         if (made != subdivided) delete made;
@@ -196,8 +198,8 @@ bool applySchemeLevel(const ObjModel& base, ObjModel*& subdivided, int level,
         }
         freeModelArrays(subdivided);
         *subdivided = ObjModel{};
-        refineLevels(mesh, scheme, level, request.progress);
-        built = installLevel(mesh, scheme, level, subdivided);
+        refineLevels(mesh, scheme, level, request);
+        built = installLevel(mesh, scheme, level, request.threads, subdivided);
     } catch (const std::bad_alloc&) {
         built = false;
     }

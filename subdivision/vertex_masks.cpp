@@ -1,10 +1,12 @@
-// The masks as gathers: every child entry is written once, in order, from the parent entries
-// and (Catmull-Clark) the face points already written.
+// The masks as gathers: every child entry is written once, from the parent entries and
+// (Catmull-Clark) the face points already written, so each kind of point splits over threads
+// by ranges, the face points all written before the others begin.
 #include "vertex_masks.h"
 
 #include <cmath>
 
 #include "doo_sabin_masks.h"
+#include "parallel_ranges.h"
 
 namespace {
 
@@ -13,9 +15,16 @@ Data weighted(float w, const Data& a) {
     return plusWeighed(Data{}, w, a);
 }
 
+// Points begin to end - 1 of one kind.
+struct PointRange {
+    std::int32_t begin;
+    std::int32_t end;
+};
+
 template <typename Data>
-void placeFacePoints(const FaceVertexArrays& faces, const Data* parent, Data* facePoints) {
-    for (std::int32_t f = 0; f < faceCount(faces); ++f) {
+void placeFacePoints(const FaceVertexArrays& faces, PointRange range, const Data* parent,
+                     Data* facePoints) {
+    for (std::int32_t f = range.begin; f < range.end; ++f) {
         const std::int32_t first = faces.faceStart[f], end = faces.faceStart[f + 1];
         const float q = 1.0f / float(end - first);
         Data sum{};
@@ -43,9 +52,9 @@ struct FaceOfQuadCorner {
 };
 
 template <typename Data, typename FaceOf>
-void placeCatmullClarkEdgePoints(const MeshTopology& topology, FaceOf faceOf, const Data* parent,
-                                 const Data* facePoints, Data* edgePoints) {
-    for (std::int32_t e = 0; e < topology.numEdges; ++e) {
+void placeCatmullClarkEdgePoints(const MeshTopology& topology, FaceOf faceOf, PointRange range,
+                                 const Data* parent, const Data* facePoints, Data* edgePoints) {
+    for (std::int32_t e = range.begin; e < range.end; ++e) {
         if (isCreaseEdge(topology, e)) {
             edgePoints[e] = midpoint(parent, topology, e);
             continue;
@@ -60,8 +69,8 @@ void placeCatmullClarkEdgePoints(const MeshTopology& topology, FaceOf faceOf, co
 
 template <typename Data>
 void placeLoopEdgePoints(const FaceVertexArrays& faces, const MeshTopology& topology,
-                         const Data* parent, Data* edgePoints) {
-    for (std::int32_t e = 0; e < topology.numEdges; ++e) {
+                         PointRange range, const Data* parent, Data* edgePoints) {
+    for (std::int32_t e = range.begin; e < range.end; ++e) {
         if (isCreaseEdge(topology, e)) {
             edgePoints[e] = midpoint(parent, topology, e);
             continue;
@@ -144,10 +153,10 @@ Data smoothLoopPoint(const MeshTopology& topology, const LoopWeights& weights, c
 
 template <typename Data, typename FaceOf>
 void placeVertexPoints(const MeshTopology& topology, SchemeKind scheme, FaceOf faceOf,
-                       const Data* parent, const Data* facePoints, Data* vertexPoints) {
-    const std::int32_t vertices = std::int32_t(topology.vertexRule.size());
+                       PointRange range, const Data* parent, const Data* facePoints,
+                       Data* vertexPoints) {
     const LoopWeights weights = scheme == SchemeKind::loop ? loopWeights() : LoopWeights{};
-    for (std::int32_t v = 0; v < vertices; ++v) {
+    for (std::int32_t v = range.begin; v < range.end; ++v) {
         switch (topology.vertexRule[v]) {
             case VertexRule::corner: vertexPoints[v] = parent[v]; break;
             case VertexRule::crease: vertexPoints[v] = creasePoint(topology, parent, v); break;
@@ -161,46 +170,75 @@ void placeVertexPoints(const MeshTopology& topology, SchemeKind scheme, FaceOf f
     }
 }
 
+// Calls place(range) for `count` points split over `threads` threads.
+template <typename Place>
+void placeInRanges(std::int32_t count, int threads, Place place) {
+    inParallelRanges(count, threads, [&](std::int64_t begin, std::int64_t end, int) {
+        place(PointRange{std::int32_t(begin), std::int32_t(end)});
+        return true;
+    });
+}
+
+std::int32_t vertexCount(const MeshTopology& topology) {
+    return std::int32_t(topology.vertexRule.size());
+}
+
 template <typename Data, typename FaceOf>
 void refineCatmullClarkData(const FaceVertexArrays& faces, const MeshTopology& topology,
-                            FaceOf faceOf, const Data* parent, Data* child) {
+                            FaceOf faceOf, const Data* parent, Data* child, int threads) {
     Data* edgePoints = child + faces.numVertices;
     Data* facePoints = edgePoints + topology.numEdges;
-    placeFacePoints(faces, parent, facePoints);
-    placeCatmullClarkEdgePoints(topology, faceOf, parent, facePoints, edgePoints);
-    placeVertexPoints(topology, SchemeKind::catmullClark, faceOf, parent,
-                      static_cast<const Data*>(facePoints), child);
+    const Data* placedFacePoints = facePoints;
+    placeInRanges(faceCount(faces), threads,
+                  [&](PointRange r) { placeFacePoints(faces, r, parent, facePoints); });
+    placeInRanges(topology.numEdges, threads, [&](PointRange r) {
+        placeCatmullClarkEdgePoints(topology, faceOf, r, parent, placedFacePoints, edgePoints);
+    });
+    placeInRanges(vertexCount(topology), threads, [&](PointRange r) {
+        placeVertexPoints(topology, SchemeKind::catmullClark, faceOf, r, parent, placedFacePoints,
+                          child);
+    });
+}
+
+template <typename Data>
+void refineLoopData(const FaceVertexArrays& faces, const MeshTopology& topology, const Data* parent,
+                    Data* child, int threads) {
+    placeInRanges(topology.numEdges, threads, [&](PointRange r) {
+        placeLoopEdgePoints(faces, topology, r, parent, child + faces.numVertices);
+    });
+    placeInRanges(vertexCount(topology), threads, [&](PointRange r) {
+        placeVertexPoints(topology, SchemeKind::loop, FaceOfCorner{topology.cornerFace.data()}, r,
+                          parent, static_cast<const Data*>(nullptr), child);
+    });
 }
 
 template <typename Data>
 void refineData(const FaceVertexArrays& faces, const MeshTopology& topology, SchemeKind scheme,
-                const Data* parent, Data* child) {
+                const Data* parent, Data* child, int threads) {
     if (scheme == SchemeKind::dooSabin) {
         placeDooSabinPoints(faces, parent, child);
         return;
     }
     if (scheme == SchemeKind::loop) {
-        placeLoopEdgePoints(faces, topology, parent, child + faces.numVertices);
-        placeVertexPoints(topology, scheme, FaceOfCorner{topology.cornerFace.data()}, parent,
-                          static_cast<const Data*>(nullptr), child);
+        refineLoopData(faces, topology, parent, child, threads);
         return;
     }
     if (uniformFaceSize(faces) == 4) {
-        refineCatmullClarkData(faces, topology, FaceOfQuadCorner{}, parent, child);
+        refineCatmullClarkData(faces, topology, FaceOfQuadCorner{}, parent, child, threads);
     } else {
         refineCatmullClarkData(faces, topology, FaceOfCorner{topology.cornerFace.data()}, parent,
-                               child);
+                               child, threads);
     }
 }
 
 }  // namespace
 
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,
-                      SchemeKind scheme, const Vec4f* parent, Vec4f* child) {
-    refineData(faces, topology, scheme, parent, child);
+                      SchemeKind scheme, const Vec4f* parent, Vec4f* child, int threads) {
+    refineData(faces, topology, scheme, parent, child, threads);
 }
 
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,
-                      SchemeKind scheme, const Vec3f* parent, Vec3f* child) {
-    refineData(faces, topology, scheme, parent, child);
+                      SchemeKind scheme, const Vec3f* parent, Vec3f* child, int threads) {
+    refineData(faces, topology, scheme, parent, child, threads);
 }

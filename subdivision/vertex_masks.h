@@ -17,7 +17,9 @@
 //   along its two crease edges; corner, V itself.
 // Doo-Sabin (placeDooSabinPoints) places a child entry per corner of `faces`, halfway between
 // the corner's entry and its face's centroid, and reads no topology.
+// Catmull-Clark's and Loop's points are split over `threads` threads by ranges of each kind;
+// every entry is formed as on one thread.
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,
-                      SchemeKind scheme, const Vec4f* parent, Vec4f* child);
+                      SchemeKind scheme, const Vec4f* parent, Vec4f* child, int threads = 1);
 void refineVertexData(const FaceVertexArrays& faces, const MeshTopology& topology,
-                      SchemeKind scheme, const Vec3f* parent, Vec3f* child);
+                      SchemeKind scheme, const Vec3f* parent, Vec3f* child, int threads = 1);

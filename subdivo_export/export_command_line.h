@@ -15,7 +15,7 @@ struct ExportOptions {
     bool normals = true;  // the written surface's own normals, one per vertex
     SchemeKind scheme = SchemeKind::dooSabin;
     bool stats = false;  // a line per level on the error stream
-    int threads = 0;     // threads a Doo-Sabin step splits its work over; 0: one per core
+    int threads = 0;     // threads a step and the writing split their work over; 0: one per core
 };
 
 enum class CommandLineAction { exportModel, showHelp, showVersion, usageError };

@@ -1,17 +1,27 @@
 // The text is formatted into one large buffer that goes to the stream whenever it is nearly
-// full, with std::to_chars for every number: locale-free and far faster than printf.
+// full, with std::to_chars for every number: locale-free and far faster than printf. The
+// lines of each section are formatted a round at a time: a round's lines split into ranges
+// over the threads, each formatting its own range into a buffer of its own, and the buffers
+// then go to the stream in order, so the text is the same for every number of threads.
 #include "obj_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
+
+#include "parallel_ranges.h"
 
 namespace {
 
 constexpr std::size_t bufferBytes = std::size_t{1} << 20;
 constexpr std::size_t longestEntry = 128;  // a "v", "vt", "vn" or corner reference, and more
-constexpr std::int64_t facesPerReport = std::int64_t{1} << 16;
+// Lines per thread in a round: about a megabyte of text (faces of four corners with normals
+// at a fine level), which each thread's buffer holds until the round is written; the faces'
+// progress is told after each round.
+constexpr std::int64_t linesPerPart = std::int64_t{1} << 14;
 
+// With no stream (`out` null) the buffer grows instead: a thread's part of a round.
 struct TextBuffer {
     std::FILE* out;
     std::vector<char> data = std::vector<char>(bufferBytes);
@@ -34,7 +44,13 @@ void flush(TextBuffer& buffer) {
 
 // A place for `bytes` more characters; the caller advances `used` past what it wrote.
 char* room(TextBuffer& buffer, std::size_t bytes) {
-    if (buffer.used + bytes > buffer.data.size()) flush(buffer);
+    if (buffer.used + bytes > buffer.data.size()) {
+        if (buffer.out != nullptr) {
+            flush(buffer);
+        } else {
+            buffer.data.resize(std::max(2 * buffer.data.size(), buffer.used + bytes));
+        }
+    }
     return buffer.data.data() + buffer.used;
 }
 
@@ -43,7 +59,7 @@ void advanceTo(TextBuffer& buffer, const char* end) {
 }
 
 void append(TextBuffer& buffer, std::string_view text) {
-    if (text.size() > buffer.data.size()) {
+    if (text.size() > buffer.data.size() && buffer.out != nullptr) {
         flush(buffer);
         if (!buffer.failed && std::fwrite(text.data(), 1, text.size(), buffer.out) != text.size()) {
             buffer.failed = true;
@@ -65,8 +81,41 @@ char* formatIndex(char* at, std::int32_t zeroBased) {
     return std::to_chars(at, at + 12, std::int64_t{zeroBased} + 1).ptr;
 }
 
-void writeVertices(TextBuffer& buffer, const ObjModel& model, bool weights) {
-    for (std::int32_t i = 0; i < model.numVertices; ++i) {
+// Formats the lines [first, last) of a section, a round at a time, over `threads` threads:
+// format(into, roundFirst, begin, end, part) writes the lines [begin, end) of the round that
+// starts at roundFirst into `into`. After each round, roundDone(last, parts) is told how
+// many parts formatted it (one when the round went straight into `buffer`, as it does on one
+// thread and, with the same text, when a part ran out of memory).
+template <typename Format, typename RoundDone>
+void writeInRounds(TextBuffer& buffer, std::int64_t count, int threads, Format format,
+                   RoundDone roundDone) {
+    const std::int64_t perRound = linesPerPart * std::max(1, threads);
+    std::vector<TextBuffer> parts;
+    // Empty at first: the parts obtain their memory on their own threads, where running out
+    // of it is caught.
+    if (threads > 1) parts.assign(std::size_t(threads), TextBuffer{nullptr, {}});
+    for (std::int64_t first = 0; first < count; first += perRound) {
+        const std::int64_t last = std::min(count, first + perRound);
+        const bool split =
+            threads > 1 &&
+            inParallelRanges(last - first, threads, [&](std::int64_t b, std::int64_t e, int p) {
+                parts[std::size_t(p)].used = 0;
+                format(parts[std::size_t(p)], first, first + b, first + e, p);
+                return true;
+            });
+        if (!split) format(buffer, first, first, last, 0);
+        const int used = split ? rangeParts(last - first, threads) : 1;
+        for (int p = 0; split && p < used; ++p) {
+            const TextBuffer& part = parts[std::size_t(p)];
+            if (part.used > 0) append(buffer, std::string_view(part.data.data(), part.used));
+        }
+        roundDone(last, used);
+    }
+}
+
+void writeVertices(TextBuffer& buffer, const ObjModel& model, std::int64_t begin, std::int64_t end,
+                   bool weights) {
+    for (std::int64_t i = begin; i < end; ++i) {
         const Vec4f& v = model.vertices[i];
         char* at = put(room(buffer, longestEntry), "v ");
         at = formatFloat(at, v.x);
@@ -84,8 +133,8 @@ void writeVertices(TextBuffer& buffer, const ObjModel& model, bool weights) {
 }
 
 void writeTriples(TextBuffer& buffer, std::string_view keyword, const Vec3f* entries,
-                  std::int32_t count) {
-    for (std::int32_t i = 0; i < count; ++i) {
+                  std::int64_t begin, std::int64_t end) {
+    for (std::int64_t i = begin; i < end; ++i) {
         char* at = put(room(buffer, longestEntry), keyword);
         at = formatFloat(at, entries[i].x);
         *at++ = ' ';
@@ -121,26 +170,94 @@ void writeMaterialUse(TextBuffer& buffer, const FaceMaterial& material) {
     append(buffer, "\n");
 }
 
-// The faces, each run of one colour after its "usemtl" line; returns the faces left out.
-std::int64_t writeFaces(TextBuffer& buffer, const ObjModel& model,
-                        const std::vector<FaceMaterial>& materials, WriteProgress progress) {
-    const bool texCoords = model.hasTexCoords != 0, normals = model.hasNormals != 0;
-    std::int64_t leftOut = 0;
-    int material = -1;
-    for (std::int32_t f = 0; f < model.numFaces; ++f) {
-        const ObjFace& face = model.faces[f];
-        if (progress != nullptr && f % facesPerReport == 0 && f != 0) progress(f, model.numFaces);
+// What the "f" lines are written from.
+struct FaceLines {
+    const ObjModel& model;
+    const std::vector<FaceMaterial>& materials;
+    bool texCoords;
+    bool normals;
+};
+
+// The material of the last face before `f` written from `from` on (faces of fewer than three
+// corners are not written), else `carried`, the material in use at `from`.
+int materialBefore(const FaceLines& lines, std::int64_t from, std::int64_t f, int carried) {
+    for (std::int64_t g = f - 1; g >= from; --g) {
+        const ObjFace& face = lines.model.faces[g];
+        if (face.numVertices >= 3) return materialOf(lines.materials, face.color, -1);
+    }
+    return carried;
+}
+
+// A range of faces written after `material` was last used.
+struct FaceRun {
+    int material;          // in use after the range
+    std::int64_t leftOut;  // faces of fewer than three corners in the range
+};
+
+// The faces [begin, end), each run of one colour after its "usemtl" line.
+FaceRun writeFaceRange(TextBuffer& buffer, const FaceLines& lines, std::int64_t begin,
+                       std::int64_t end, int material) {
+    FaceRun run{material, 0};
+    for (std::int64_t f = begin; f < end; ++f) {
+        const ObjFace& face = lines.model.faces[f];
         if (face.numVertices < 3) {
-            ++leftOut;
+            ++run.leftOut;
             continue;
         }
-        const int used = materialOf(materials, face.color, material);
-        if (used != material && used >= 0) writeMaterialUse(buffer, materials[used]);
-        material = used;
-        writeFace(buffer, face, texCoords, normals);
+        const int used = materialOf(lines.materials, face.color, run.material);
+        if (used != run.material && used >= 0) writeMaterialUse(buffer, lines.materials[used]);
+        run.material = used;
+        writeFace(buffer, face, lines.texCoords, lines.normals);
     }
-    if (progress != nullptr) progress(model.numFaces, model.numFaces);
+    return run;
+}
+
+// The faces, a round at a time; returns the faces left out.
+std::int64_t writeFaces(TextBuffer& buffer, const ObjModel& model,
+                        const std::vector<FaceMaterial>& materials,
+                        const ObjWriteSettings& settings) {
+    const FaceLines lines{model, materials, model.hasTexCoords != 0, model.hasNormals != 0};
+    std::vector<FaceRun> runs(std::size_t(std::max(1, settings.threads)), FaceRun{-1, 0});
+    int material = -1;
+    std::int64_t leftOut = 0;
+    const auto format = [&](TextBuffer& into, std::int64_t roundFirst, std::int64_t begin,
+                            std::int64_t end, int part) {
+        const int before = materialBefore(lines, roundFirst, begin, material);
+        runs[std::size_t(part)] = writeFaceRange(into, lines, begin, end, before);
+    };
+    const auto roundDone = [&](std::int64_t written, int parts) {
+        for (int p = 0; p < parts; ++p) leftOut += runs[std::size_t(p)].leftOut;
+        material = runs[std::size_t(parts) - 1].material;
+        if (settings.progress != nullptr && written < model.numFaces) {
+            settings.progress(written, model.numFaces);
+        }
+    };
+    writeInRounds(buffer, model.numFaces, settings.threads, format, roundDone);
+    if (settings.progress != nullptr) settings.progress(model.numFaces, model.numFaces);
     return leftOut;
+}
+
+// The "v", "vt" and "vn" lines.
+void writeVertexLines(TextBuffer& buffer, const ObjModel& model, const ObjWriteSettings& settings) {
+    const auto none = [](std::int64_t, int) {};
+    writeInRounds(
+        buffer, model.numVertices, settings.threads,
+        [&](TextBuffer& into, std::int64_t, std::int64_t begin, std::int64_t end, int) {
+            writeVertices(into, model, begin, end, settings.weights);
+        },
+        none);
+    writeInRounds(
+        buffer, model.numTexCoords, settings.threads,
+        [&](TextBuffer& into, std::int64_t, std::int64_t begin, std::int64_t end, int) {
+            writeTriples(into, "vt ", model.texCoords, begin, end);
+        },
+        none);
+    writeInRounds(
+        buffer, model.numNormals, settings.threads,
+        [&](TextBuffer& into, std::int64_t, std::int64_t begin, std::int64_t end, int) {
+            writeTriples(into, "vn ", model.normals, begin, end);
+        },
+        none);
 }
 
 }  // namespace
@@ -160,10 +277,8 @@ ObjWriteResult writeObjText(const ObjModel& model, const std::vector<FaceMateria
         append(buffer, settings.materialLibrary);
         append(buffer, "\n");
     }
-    writeVertices(buffer, model, settings.weights);
-    writeTriples(buffer, "vt ", model.texCoords, model.numTexCoords);
-    writeTriples(buffer, "vn ", model.normals, model.numNormals);
-    const std::int64_t leftOut = writeFaces(buffer, model, materials, settings.progress);
+    writeVertexLines(buffer, model, settings);
+    const std::int64_t leftOut = writeFaces(buffer, model, materials, settings);
     flush(buffer);
     const bool written = !buffer.failed && std::fflush(out) == 0;
     return {written, buffer.handedOver, leftOut};

@@ -10,7 +10,8 @@
 #include "face_materials.h"
 #include "obj_model.h"
 
-// Told every so many faces while the faces are written, and once at the end.
+// Told every so many faces while the faces are written, and once at the end; always on the
+// calling thread.
 using WriteProgress = void (*)(std::int64_t facesWritten, std::int64_t faces);
 
 struct ObjWriteSettings {
@@ -18,6 +19,7 @@ struct ObjWriteSettings {
     const char* materialLibrary = nullptr;  // the "mtllib" file name; no such line when null
     WriteProgress progress = nullptr;
     bool weights = true;  // a vertex's w where it is not 1; false: x, y and z alone
+    int threads = 1;      // threads the lines are formatted over; the text is the same for all
 };
 
 struct ObjWriteResult {

@@ -67,11 +67,12 @@ std::vector<FaceMaterial> levelMaterials(const ObjModel& model, const ExportOpti
     return kindMaterials(levelKinds);
 }
 
-ObjWriteSettings writeSettings(const ObjModel& base, const std::string& comment) {
+ObjWriteSettings writeSettings(const ObjModel& base, const std::string& comment, int threads) {
     ObjWriteSettings settings;
     settings.comment = comment.c_str();
     settings.progress = reportWriting;
     settings.weights = hasHomogeneousWeights(base);
+    settings.threads = threads;
     return settings;
 }
 
@@ -202,7 +203,7 @@ int main(int argc, char** argv) {
     // The models stay until the end: the system takes their memory back at exit at once,
     // where releasing millions of index lists one by one would take a while.
     const std::string comment = describe(options);
-    const ObjWriteSettings settings = writeSettings(base, comment);
+    const ObjWriteSettings settings = writeSettings(base, comment, request.threads);
     const std::vector<FaceMaterial> materials = levelMaterials(level, options);
     if (toStandardOutput) {
         return writeToStream(surface.model, materials, settings, stdout, "standard output");

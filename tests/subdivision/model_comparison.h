@@ -27,6 +27,10 @@ inline testing::AssertionResult sameModel(const ObjModel& actual, const ObjModel
         std::memcmp(actual.vertices, expected.vertices, sizeof(Vec4f) * actual.numVertices) != 0) {
         return differs("vertices");
     }
+    if (actual.numTexCoords > 0 && std::memcmp(actual.texCoords, expected.texCoords,
+                                               sizeof(Vec3f) * actual.numTexCoords) != 0) {
+        return differs("texCoords");
+    }
     if (actual.numNormals > 0 &&
         std::memcmp(actual.normals, expected.normals, sizeof(Vec3f) * actual.numNormals) != 0) {
         return differs("normals");
@@ -44,7 +48,7 @@ inline testing::AssertionResult sameModel(const ObjModel& actual, const ObjModel
         if (!sameIndexList(a.normalIndices, e.normalIndices, a.numVertices)) {
             return differs(face + "normalIndices");
         }
-        if (a.texCoordIndices != nullptr || e.texCoordIndices != nullptr) {
+        if (!sameIndexList(a.texCoordIndices, e.texCoordIndices, a.numVertices)) {
             return differs(face + "texCoordIndices");
         }
     }

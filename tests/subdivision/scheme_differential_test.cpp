@@ -5,7 +5,9 @@
 // diagonal of a vertex of the other. The texture coordinates too, on meshes with seams, against
 // OpenSubdiv's face-varying interpolation with FVAR_LINEAR_CORNERS_ONLY (the option whose
 // rule ours is: each texture island smooth, its boundary a B-spline crease, only a texture
-// vertex in one face pinned). Doo-Sabin has no counterpart in OpenSubdiv.
+// vertex in one face pinned). Doo-Sabin has no counterpart in OpenSubdiv. Every level, with
+// and without texture coordinates, is the same model bit for bit when its steps are split
+// over 2, 3 or 8 threads.
 #include <gtest/gtest.h>
 #include <opensubdiv/far/primvarRefiner.h>
 #include <opensubdiv/far/topologyDescriptor.h>
@@ -21,6 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model_comparison.h"
 #include "subdivision_level.h"
 #include "test_meshes.h"
 
@@ -97,21 +100,51 @@ Level osdLevel(const MeshSource& mesh, Sdc::SchemeType type, int level) {
     return result;
 }
 
+// A level as the driver builds it, and its owner.
+struct ShownLevel {
+    ObjModel* model = new ObjModel{};
+    bool built = false;
+    ShownLevel() = default;
+    ShownLevel(const ShownLevel&) = delete;
+    ShownLevel& operator=(const ShownLevel&) = delete;
+    ~ShownLevel() {
+        freeModelArrays(model);
+        delete model;
+    }
+};
+
+void buildLevel(const ObjModel& base, SchemeKind scheme, int level, bool texCoords, int threads,
+                ShownLevel& shown) {
+    const LevelRequest request{scheme, std::uint64_t{1} << 34, nullptr, texCoords, threads};
+    shown.built = applySubdivisionLevel(base, shown.model, level, request);
+}
+
+// The level built on one thread, checked to be the one every other thread count builds.
+void buildOnEveryThreadCount(const ObjModel& base, SchemeKind scheme, int level, bool texCoords,
+                             ShownLevel& shown) {
+    buildLevel(base, scheme, level, texCoords, 1, shown);
+    ASSERT_TRUE(shown.built);
+    for (const int threads : {2, 3, 8}) {
+        ShownLevel split;
+        buildLevel(base, scheme, level, texCoords, threads, split);
+        ASSERT_TRUE(split.built) << threads << " threads";
+        EXPECT_TRUE(sameModel(*split.model, *shown.model)) << threads << " threads";
+    }
+}
+
 Level ourLevel(const MeshSource& mesh, SchemeKind scheme, int level) {
     const OwnedModel base = buildModel(mesh, NormalSharing::none);
-    ObjModel* shown = new ObjModel{};
+    ShownLevel shown;
+    buildOnEveryThreadCount(base.model, scheme, level, false, shown);
     Level result;
-    if (applySubdivisionLevel(base.model, shown, level, {scheme, std::uint64_t{1} << 34})) {
-        for (std::int32_t v = 0; v < shown->numVertices; ++v) {
-            result.points.push_back({shown->vertices[v].x, shown->vertices[v].y,
-                                     shown->vertices[v].z});
+    if (shown.built) {
+        const ObjModel& made = *shown.model;
+        for (std::int32_t v = 0; v < made.numVertices; ++v) {
+            result.points.push_back({made.vertices[v].x, made.vertices[v].y, made.vertices[v].z});
         }
-        for (std::int32_t f = 0; f < shown->numFaces; ++f) {
-            ++result.faceSizes[shown->faces[f].numVertices];
-        }
+        for (std::int32_t f = 0; f < made.numFaces; ++f)
+            ++result.faceSizes[made.faces[f].numVertices];
     }
-    freeModelArrays(shown);
-    delete shown;
     return result;
 }
 
@@ -332,22 +365,21 @@ Corners ourCorners(const TexturedMesh& textured, SchemeKind scheme, int level) {
                                                         face.numVertices));
         corner += std::size_t(face.numVertices);
     }
-    ObjModel* shown = new ObjModel{};
+    ShownLevel shown;
+    buildOnEveryThreadCount(model, scheme, level, true, shown);
     Corners corners;
-    if (applySubdivisionLevel(model, shown, level,
-                              {scheme, std::uint64_t{1} << 34, nullptr, true})) {
-        for (std::int32_t f = 0; f < shown->numFaces; ++f) {
-            const ObjFace& face = shown->faces[f];
+    if (shown.built) {
+        const ObjModel& made = *shown.model;
+        for (std::int32_t f = 0; f < made.numFaces; ++f) {
+            const ObjFace& face = made.faces[f];
             for (std::int32_t j = 0; j < face.numVertices; ++j) {
-                const Vec4f& p = shown->vertices[face.vertexIndices[j]];
-                const Vec3f& uv = shown->texCoords[face.texCoordIndices[j]];
+                const Vec4f& p = made.vertices[face.vertexIndices[j]];
+                const Vec3f& uv = made.texCoords[face.texCoordIndices[j]];
                 corners.positions.push_back({p.x, p.y, p.z});
                 corners.uv.push_back({uv.x, uv.y});
             }
         }
     }
-    freeModelArrays(shown);
-    delete shown;
     return corners;
 }
 

@@ -1,6 +1,7 @@
 // A written level read back with the loader is the model the level driver built: the same
 // counts, every vertex the same float bit for bit, the same faces and references; and the
-// materials name the colour of every face.
+// materials name the colour of every face. Formatted over several threads, the text is the
+// same, byte for byte.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -43,12 +44,13 @@ bool buildLevel(const std::string& path, int level, BuiltLevel& built) {
 }
 
 // The OBJ text of the model, written through a file as the tool writes it.
-std::string writtenText(const ObjModel& model, ObjWriteResult* result = nullptr) {
+std::string writtenText(const ObjModel& model, ObjWriteResult* result = nullptr, int threads = 1) {
     const std::string path = writeTempFile("");
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ObjWriteSettings settings;
     settings.comment = "round trip";
     settings.materialLibrary = "round_trip.mtl";
+    settings.threads = threads;
     const ObjWriteResult written = writeObjText(model, colourMaterials(model), settings, file);
     std::fclose(file);
     if (result != nullptr) *result = written;
@@ -98,10 +100,11 @@ void expectSameMesh(const ObjModel& written, const ObjModel& read) {
 struct RoundTripCase {
     const char* model;
     int level;
+    int threads = 1;  // formatting the text
 };
 
 std::ostream& operator<<(std::ostream& out, const RoundTripCase& c) {
-    return out << c.model << " at level " << c.level;
+    return out << c.model << " at level " << c.level << " on " << c.threads << " threads";
 }
 
 class WrittenLevelReadsBack : public testing::TestWithParam<RoundTripCase> {};
@@ -111,8 +114,12 @@ TEST_P(WrittenLevelReadsBack, AsTheSameMeshBitForBit) {
     BuiltLevel built;
     ASSERT_TRUE(buildLevel(modelPath(c.model), c.level, built));
     const ObjModel& written = built.model(c.level);
+    const std::string text = writtenText(written, nullptr, c.threads);
+    if (c.threads != 1) {
+        EXPECT_EQ(text, writtenText(written));
+    }
     ScopedModel read;
-    const LoadOutcome outcome = loadText(writtenText(written), read.get());
+    const LoadOutcome outcome = loadText(text, read.get());
     ASSERT_TRUE(outcome.loaded) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     expectSameMesh(written, read.model);
@@ -124,11 +131,15 @@ INSTANTIATE_TEST_SUITE_P(SampleModels, WrittenLevelReadsBack,
                                          RoundTripCase{"grid.obj", 2},
                                          RoundTripCase{"torus.obj", 2},
                                          RoundTripCase{"no_normals.obj", 0},
-                                         RoundTripCase{"no_normals.obj", 2}),
+                                         RoundTripCase{"no_normals.obj", 2},
+                                         RoundTripCase{"poly.obj", 3, 3}),
                          [](const testing::TestParamInfo<RoundTripCase>& row) {
                              std::string name = row.param.model;
                              return name.substr(0, name.find('.')) + "_level_" +
-                                    std::to_string(row.param.level);
+                                    std::to_string(row.param.level) +
+                                    (row.param.threads == 1
+                                         ? ""
+                                         : "_threads_" + std::to_string(row.param.threads));
                          });
 
 TEST(WrittenModel, KeepsTextureCoordinatesAndHomogeneousWeights) {
