@@ -80,9 +80,11 @@ ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology,
     ModelSize size = {topology.numCorners, 0, withNormals ? topology.numCorners : 0,
                       input.numFaces,      0, 0,
                       withNormals ? 2 : 1};
+    // Each face's corner count from the topology's compact runs rather than the face records.
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
-        size.corners += input.faces[f].numVertices;
-        size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
+        const std::int32_t corners = topology.faceStart[f + 1] - topology.faceStart[f];
+        size.corners += corners;
+        size.indexListBytes += indexListHeapBytes(corners);
     }
     for (std::size_t i = 0; i + 1 < vertexFaces.start.size(); ++i) {
         const std::int32_t corners = vertexFaces.start[i + 1] - vertexFaces.start[i];
