@@ -1,17 +1,18 @@
 // Speed of the Catmull-Clark, Loop and Doo-Sabin levels beside OpenSubdiv's uniform refinement
 // with position interpolation, on the same input in the same run: a cube (split into triangles
-// for Loop) to level 8, and for Doo-Sabin to level 9, and a real model (an OBJ named by REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny, which
-// scripts/bench-model.sh writes) to level 4. The same work on both sides, from the loaded
-// record's faces and positions to the level's faces and positions: ours (*Core) the flat mesh
-// made from the record and refined step by step, theirs the refiner made from the same faces,
-// refined and every level's positions interpolated. The rows without a suffix add what
-// OpenSubdiv has no counterpart for: the forecast before the steps and the level's model record
-// (a list of indices per face) after them, as Subdivo and subdivo-export get it.
+// for Loop) to level 8, and to level 9 for Doo-Sabin, and a real model (an OBJ named by
+// REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny, which scripts/bench-model.sh
+// writes) to level 4. The same work on both sides, from the loaded record's faces and positions
+// to the level's faces and positions: ours (*Core) the flat mesh made from the record and
+// refined step by step, theirs the refiner made from the same faces, refined and every level's
+// positions interpolated. The rows without a suffix add what OpenSubdiv has no counterpart for:
+// the forecast before the steps and the level's model record (a list of indices per face)
+// after them, as Subdivo and subdivo-export get it.
 // Doo-Sabin has no OpenSubdiv counterpart: its rows (DooSabin) are read beside OpenSubdiv's
-// Catmull-Clark of the same input and level, by "per_face", the time per face made over all
-// the levels. Run both under the same allocator settings (for example
-// GLIBC_TUNABLES=glibc.malloc.hugetlb=1) and compare the times as a ratio; with
-// --benchmark_repetitions the rows of each pair alternate.
+// Catmull-Clark of the same input and level by "per_face", the time per face made over all the
+// levels. Run both under the same allocator settings (for example
+// GLIBC_TUNABLES=glibc.malloc.hugetlb=1) and compare the times as a ratio, the rows alternating
+// (--benchmark_repetitions=5 --benchmark_enable_random_interleaving=true).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
