@@ -22,9 +22,10 @@ struct ChildCorners {
     std::int32_t total;
 };
 
-// The corners of new vertex c gathered while the E-faces are numbered: `enteringEdge` in the
-// E-face of the edge its old corner's face comes in by, `leavingEdge` in that of the edge it
-// leaves by. The fan around the new vertex runs F-corner, entering, V-corner, leaving.
+// Positions in the fan around new vertex c, which is its V-face: its F-corner, its corner in the
+// E-face of the edge by which its old corner's face comes in, its V-corner, and its corner in
+// the E-face of the edge by which that face leaves. The two E-face corners are found while the
+// E-faces are numbered.
 constexpr int fanFaceCorner = 0;
 constexpr int fanEnteringEdge = 1;
 constexpr int fanVertexCorner = 2;
