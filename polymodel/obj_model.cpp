@@ -45,11 +45,13 @@ void freeModelArrays(ObjModel* model) {
     releaseArray(model->texCoords);
     releaseArray(model->normals);
     if (model->faces == nullptr) return;
+    // The faces go with their array, so their fields are left as they are; a model of millions
+    // of faces spends its release in these calls, the absent lists skipped without one.
     for (std::int32_t f = 0; f < model->numFaces; ++f) {
-        ObjFace& face = model->faces[f];
-        releaseArray(face.vertexIndices);
-        releaseArray(face.texCoordIndices);
-        releaseArray(face.normalIndices);
+        const ObjFace& face = model->faces[f];
+        if (face.vertexIndices != nullptr) std::free(face.vertexIndices);
+        if (face.texCoordIndices != nullptr) std::free(face.texCoordIndices);
+        if (face.normalIndices != nullptr) std::free(face.normalIndices);
     }
     releaseArray(model->faces);
 }

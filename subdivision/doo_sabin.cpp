@@ -4,10 +4,12 @@
 // obtained.
 #include "doo_sabin.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
+#include "doo_sabin_child_topology.h"
 #include "doo_sabin_masks.h"
 #include "face_geometry.h"
 #include "face_normals.h"
@@ -78,9 +80,11 @@ ModelSize refinedSize(const ObjModel& input, const CornerTopology& topology,
     ModelSize size = {topology.numCorners, 0, withNormals ? topology.numCorners : 0,
                       input.numFaces,      0, 0,
                       withNormals ? 2 : 1};
+    // Each face's corner count from the topology's compact runs rather than the face records.
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
-        size.corners += input.faces[f].numVertices;
-        size.indexListBytes += indexListHeapBytes(input.faces[f].numVertices);
+        const std::int32_t corners = topology.faceStart[f + 1] - topology.faceStart[f];
+        size.corners += corners;
+        size.indexListBytes += indexListHeapBytes(corners);
     }
     for (std::size_t i = 0; i + 1 < vertexFaces.start.size(); ++i) {
         const std::int32_t corners = vertexFaces.start[i + 1] - vertexFaces.start[i];
@@ -123,12 +127,25 @@ Vec3f faceNormal(const ObjModel& input, const ObjFace& face) {
     });
 }
 
+// Faces ahead of the one being filled whose corners' positions are asked for early.
+constexpr std::int32_t positionsAhead = 8;
+
+// A face's corners lie anywhere in the input's positions, most of them far from the last
+// face's: asking for them a few faces early hides the wait for memory.
+void prefetchCornerPositions(const ObjModel& input, std::int32_t f) {
+    const ObjFace& face = input.faces[f];
+    for (std::int32_t j = 0; j < face.numVertices; ++j) {
+        __builtin_prefetch(&input.vertices[face.vertexIndices[j]]);
+    }
+}
+
 // The new vertices and normals of the corners of faces begin to end - 1, and their F-faces,
 // which keep their faces' corner order and so their winding.
 bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, std::int32_t begin,
                    std::int32_t end, ObjModel& output) {
     const bool withNormals = carriesNormals(input);
     for (std::int32_t f = begin; f < end; ++f) {
+        if (f + positionsAhead < end) prefetchCornerPositions(input, f + positionsAhead);
         const ObjFace& face = input.faces[f];
         ObjFace& made = output.faces[f];
         if (!startFace(made, face.numVertices, withNormals, faceFromFaceColor)) return false;
@@ -150,11 +167,17 @@ bool fillFaceFaces(const ObjModel& input, const CornerTopology& topology, std::i
     return true;
 }
 
-// Geometric normals of the input faces, for inputs without normals: the V-faces still need
-// a side to turn counter-clockwise about.
-GeometricNormals geometricFaceNormals(const ObjModel& input) {
+// True when some V-face is to be put into a ring by position, about a reference normal.
+bool ordersAnyRing(const VertexFaces& vertexFaces) {
+    return std::find(vertexFaces.alongFan.begin(), vertexFaces.alongFan.end(), 0) !=
+           vertexFaces.alongFan.end();
+}
+
+// Geometric normals of the input faces, for inputs without normals whose V-faces are not all
+// along fans: those still need a side to turn counter-clockwise about.
+GeometricNormals geometricFaceNormals(const ObjModel& input, const VertexFaces& vertexFaces) {
     GeometricNormals normals;
-    if (carriesNormals(input)) return normals;
+    if (carriesNormals(input) || !ordersAnyRing(vertexFaces)) return normals;
     normals.reserve(static_cast<std::size_t>(input.numFaces));
     for (std::int32_t f = 0; f < input.numFaces; ++f) {
         normals.push_back(newellNormal(input.faces[f], input.vertices));
@@ -246,7 +269,7 @@ bool fillFaces(const ObjModel& input, const DooSabinPlan& plan, int threads, Obj
             return fillFaceFaces(input, topology, std::int32_t(begin), std::int32_t(end), output);
         });
     if (!faceFaces) return false;
-    const GeometricNormals geometricNormals = geometricFaceNormals(input);
+    const GeometricNormals geometricNormals = geometricFaceNormals(input, plan.vertexFaces);
     const std::int64_t vertexFaceCount = std::int64_t(plan.vertexFaces.start.size()) - 1;
     const bool vertexFaces =
         inParallelRanges(vertexFaceCount, threads, [&](std::int64_t begin, std::int64_t end, int) {
@@ -279,14 +302,26 @@ bool fillOutput(const ObjModel& input, const DooSabinPlan& plan, int threads, Ob
     return fillFaces(input, plan, threads, output);
 }
 
+StepResult sizePlan(const ObjModel& input, DooSabinPlan& plan) {
+    plan.outputSize = refinedSize(input, plan.topology, plan.vertexFaces);
+    if (!fitsRecordCounts(plan.outputSize)) return StepResult::countsTooLarge;
+    return StepResult::built;
+}
+
 StepResult gatherPlan(const ObjModel& input, DooSabinPlan& plan) {
     const TopologyResult gathered = gatherCornerTopology(input, plan.topology);
     if (gathered == TopologyResult::invalidModel) return StepResult::invalidInput;
     if (gathered == TopologyResult::tooManyCorners) return StepResult::countsTooLarge;
     gatherVertexFaces(input.numVertices, plan.topology, plan.vertexFaces);
-    plan.outputSize = refinedSize(input, plan.topology, plan.vertexFaces);
-    if (!fitsRecordCounts(plan.outputSize)) return StepResult::countsTooLarge;
-    return StepResult::built;
+    return sizePlan(input, plan);
+}
+
+StepResult derivePlan(const ObjModel& input, const DooSabinPlan& parent, DooSabinPlan& plan) {
+    if (!deriveDooSabinChildTopology(parent.topology, parent.vertexFaces, plan.topology,
+                                     plan.vertexFaces)) {
+        return StepResult::countsTooLarge;
+    }
+    return sizePlan(input, plan);
 }
 
 }  // namespace
@@ -297,6 +332,16 @@ StepResult gatherPlan(const ObjModel& input, DooSabinPlan& plan) {
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan) {
     try {
         return gatherPlan(input, plan);
+    } catch (const std::bad_alloc&) {
+        plan = DooSabinPlan{};
+        return StepResult::outOfMemory;
+    }
+}
+
+StepResult planDooSabinStepAfter(const ObjModel& input, const DooSabinPlan& parent,
+                                 DooSabinPlan& plan) {
+    try {
+        return derivePlan(input, parent, plan);
     } catch (const std::bad_alloc&) {
         plan = DooSabinPlan{};
         return StepResult::outOfMemory;

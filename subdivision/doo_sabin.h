@@ -52,6 +52,13 @@ bool dooSabinStep(const ObjModel& input, ObjModel& output);
 // outOfMemory when the scratch cannot be obtained (no exception leaves the step).
 StepResult planDooSabinStep(const ObjModel& input, DooSabinPlan& plan);
 
+// The plan of `input`, the model that the step planned by `parent` built from a closed manifold
+// (isClosedManifold): the same plan as planDooSabinStep gathers, taken from the parent's instead
+// (doo_sabin_child_topology), without reading `input`'s faces for their topology.
+// countsTooLarge or outOfMemory as there.
+StepResult planDooSabinStepAfter(const ObjModel& input, const DooSabinPlan& parent,
+                                 DooSabinPlan& plan);
+
 // The kinds of the faces the planned step makes from `input`: its F-faces, V-faces and E-faces,
 // three ranges in face order (a range may be empty).
 std::vector<FaceKindRange> dooSabinFaceKinds(const ObjModel& input, const DooSabinPlan& plan);

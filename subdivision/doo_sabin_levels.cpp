@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "doo_sabin.h"
@@ -124,18 +125,32 @@ StepResult buildStep(const ObjModel& input, const DooSabinPlan& plan, ObjModel& 
     return buildDooSabinStep(input, plan, output, threads);
 }
 
+// The plan of the next step from `built`, the model the step of `plan` made. The levels of a
+// closed manifold are closed manifolds again, whose plans follow from the plan before (with its
+// model already released); any other model's plan is gathered from its faces.
+StepResult planNextStep(const ObjModel& built, bool closedManifold, DooSabinPlan& plan) {
+    if (!closedManifold) {
+        plan = DooSabinPlan{};
+        return planDooSabinStep(built, plan);
+    }
+    DooSabinPlan next;
+    const StepResult result = planDooSabinStepAfter(built, plan, next);
+    plan = std::move(next);
+    return result;
+}
+
 // The plain rebuild: release the shown model, step from the base into its record, then into
 // new records, each input released and destroyed as soon as its output exists.
-bool rebuildInPlace(const ObjModel& base, DooSabinPlan& basePlan, ObjModel*& subdivided,
+bool rebuildInPlace(const ObjModel& base, DooSabinPlan& plan, ObjModel*& subdivided,
                     Rebuild& rebuild) {
+    const bool closedManifold = rebuild.level > 1 && isClosedManifold(base, plan.topology);
     freeModelArrays(subdivided);
     std::vector<FaceKindRange> kinds;
-    StepResult result = buildStep(base, basePlan, *subdivided, kinds, rebuild.request.threads);
-    basePlan = DooSabinPlan{};
+    StepResult result = buildStep(base, plan, *subdivided, kinds, rebuild.request.threads);
+    if (!closedManifold) plan = DooSabinPlan{};
     if (result == StepResult::built) result = stepDone(rebuild, 1, kinds, *subdivided);
     for (int step = 2; step <= rebuild.level && result == StepResult::built; ++step) {
-        DooSabinPlan plan;
-        result = planDooSabinStep(*subdivided, plan);
+        result = planNextStep(*subdivided, closedManifold, plan);
         if (result != StepResult::built) break;
         ObjModel* next = new ObjModel{};
         result = buildStep(*subdivided, plan, *next, kinds, rebuild.request.threads);

@@ -1,14 +1,18 @@
-// Speed of the Catmull-Clark and Loop levels beside OpenSubdiv's uniform refinement with
-// position interpolation, on the same input in the same run: a cube (split into triangles for Loop) to level 8 and a real
-// model (an OBJ named by REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny, which
-// scripts/bench-model.sh writes) to level 4. The same work on both sides, from the loaded
-// record's faces and positions to the level's faces and positions: ours (*Core) the flat mesh
-// made from the record and refined step by step, theirs the refiner made from the same faces,
-// refined and every level's positions interpolated. The rows without a suffix add what
-// OpenSubdiv has no counterpart for: the forecast before the steps and the level's model record
-// (a list of indices per face) after them, as Subdivo and subdivo-export get it.
-// Run both under the same allocator settings (for example GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
-// and compare the times as a ratio.
+// Speed of the Catmull-Clark, Loop and Doo-Sabin levels beside OpenSubdiv's uniform refinement
+// with position interpolation, on the same input in the same run: a cube (split into triangles
+// for Loop) to level 8, and to level 9 for Doo-Sabin, and a real model (an OBJ named by
+// REVOLVA_BENCH_MODEL, a closed triangle mesh such as npm's bunny, which scripts/bench-model.sh
+// writes) to level 4. The same work on both sides, from the loaded record's faces and positions
+// to the level's faces and positions: ours (*Core) the flat mesh made from the record and
+// refined step by step, theirs the refiner made from the same faces, refined and every level's
+// positions interpolated. The rows without a suffix add what OpenSubdiv has no counterpart for:
+// the forecast before the steps and the level's model record (a list of indices per face)
+// after them, as Subdivo and subdivo-export get it.
+// Doo-Sabin has no OpenSubdiv counterpart: its rows (DooSabin) are read beside OpenSubdiv's
+// Catmull-Clark of the same input and level by "per_face", the time per face made over all the
+// levels. Run both under the same allocator settings (for example
+// GLIBC_TUNABLES=glibc.malloc.hugetlb=1) and compare the times as a ratio, the rows alternating
+// (--benchmark_repetitions=5 --benchmark_enable_random_interleaving=true).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -91,21 +95,38 @@ bool skippedWithoutInput(benchmark::State& state, const Input* input) {
     return true;
 }
 
+// The time per face made, over all the levels of one iteration.
+void countPerFace(benchmark::State& state, std::int64_t facesOverLevels) {
+    state.counters["per_face"] =
+        benchmark::Counter(double(facesOverLevels), benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
+// Faces of the steps built so far, told by each step.
+std::int64_t facesMade = 0;
+
+void countFacesMade(const BuiltStep& built) {
+    facesMade += built.model != nullptr ? built.model->numFaces : faceCount(built.mesh->faces);
+}
+
 void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
-    std::int64_t faces = 0;
+    std::int64_t faces = 0, facesOverLevels = 0;
     for (auto _ : state) {
         ObjModel* shown = new ObjModel{};
+        facesMade = 0;
         applySubdivisionLevel(input->model.model, shown, level,
-                              {scheme, std::uint64_t{1} << 36, nullptr, true});
+                              {scheme, std::uint64_t{1} << 36, countFacesMade, true});
         faces = shown->numFaces;
+        facesOverLevels = facesMade;
         state.PauseTiming();
         freeModelArrays(shown);
         delete shown;
         state.ResumeTiming();
     }
     state.counters["faces"] = double(faces);
+    countPerFace(state, facesOverLevels);
 }
 
 // The core alone: the record's faces and positions into flat arrays, then the steps, each
@@ -113,15 +134,17 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
 void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
     if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
-    std::int64_t faces = 0;
+    std::int64_t faces = 0, facesOverLevels = 0;
     for (auto _ : state) {
         RefinedMesh mesh;
         meshFromModel(input->model.model, mesh);
         MeshTopologies topologies;
+        facesOverLevels = 0;
         for (int step = 1; step <= level; ++step) {
             RefinedMesh child;
             refineMeshKeepingTopology(mesh, scheme, topologies, step < level, child);
             mesh = std::move(child);
+            facesOverLevels += faceCount(mesh.faces);
         }
         faces = faceCount(mesh.faces);
         benchmark::DoNotOptimize(mesh.positions.data());
@@ -130,6 +153,7 @@ void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind schem
         state.ResumeTiming();
     }
     state.counters["faces"] = double(faces);
+    countPerFace(state, facesOverLevels);
 }
 
 #ifdef REVOLVA_HAVE_OPENSUBDIV
@@ -149,7 +173,7 @@ void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType ty
     if (skippedWithoutInput(state, input)) return;
     const int level = int(state.range(0));
     const ObjModel& m = input->model.model;
-    std::int64_t faces = 0;
+    std::int64_t faces = 0, facesOverLevels = 0;
     for (auto _ : state) {
         Far::TopologyDescriptor descriptor;
         descriptor.numVertices = m.numVertices;
@@ -174,6 +198,8 @@ void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType ty
             points.swap(next);
         }
         faces = refiner->GetLevel(level).GetNumFaces();
+        facesOverLevels = 0;
+        for (int l = 1; l <= level; ++l) facesOverLevels += refiner->GetLevel(l).GetNumFaces();
         benchmark::DoNotOptimize(points.data());
         state.PauseTiming();
         refiner.reset();
@@ -181,6 +207,7 @@ void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType ty
         state.ResumeTiming();
     }
     state.counters["faces"] = double(faces);
+    countPerFace(state, facesOverLevels);
 }
 
 void cubeCatmullClarkOpenSubdiv(benchmark::State& s) {
@@ -193,7 +220,7 @@ void realCatmullClarkOpenSubdiv(benchmark::State& s) {
     theirLevels(s, realInput(), Sdc::SCHEME_CATMARK);
 }
 void realLoopOpenSubdiv(benchmark::State& s) { theirLevels(s, realInput(), Sdc::SCHEME_LOOP); }
-BENCHMARK(cubeCatmullClarkOpenSubdiv)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeCatmullClarkOpenSubdiv)->Arg(8)->Arg(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(cubeLoopOpenSubdiv)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(realCatmullClarkOpenSubdiv)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(realLoopOpenSubdiv)->Arg(4)->Unit(benchmark::kMillisecond);
@@ -203,6 +230,8 @@ void cubeCatmullClark(benchmark::State& s) { ourLevels(s, &cubeInput(), SchemeKi
 void cubeLoop(benchmark::State& s) { ourLevels(s, &triangleCubeInput(), SchemeKind::loop); }
 void realCatmullClark(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::catmullClark); }
 void realLoop(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::loop); }
+void cubeDooSabin(benchmark::State& s) { ourLevels(s, &cubeInput(), SchemeKind::dooSabin); }
+void realDooSabin(benchmark::State& s) { ourLevels(s, realInput(), SchemeKind::dooSabin); }
 void cubeCatmullClarkCore(benchmark::State& s) {
     ourCoreLevels(s, &cubeInput(), SchemeKind::catmullClark);
 }
@@ -211,7 +240,7 @@ void realCatmullClarkCore(benchmark::State& s) {
     ourCoreLevels(s, realInput(), SchemeKind::catmullClark);
 }
 void realLoopCore(benchmark::State& s) { ourCoreLevels(s, realInput(), SchemeKind::loop); }
-BENCHMARK(cubeCatmullClarkCore)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeCatmullClarkCore)->Arg(8)->Arg(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(cubeLoopCore)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(realCatmullClarkCore)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(realLoopCore)->Arg(4)->Unit(benchmark::kMillisecond);
@@ -219,6 +248,8 @@ BENCHMARK(cubeCatmullClark)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(cubeLoop)->Arg(8)->Unit(benchmark::kMillisecond);
 BENCHMARK(realCatmullClark)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(realLoop)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(cubeDooSabin)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(realDooSabin)->Arg(4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

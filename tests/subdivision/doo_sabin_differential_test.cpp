@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "edge_table.h"
 #include "model_comparison.h"
@@ -41,6 +43,47 @@ testing::AssertionResult sameEdgeTable(const EdgeTable& actual, const EdgeTable&
         }
     }
     return testing::AssertionSuccess();
+}
+
+template <typename Entry>
+testing::AssertionResult sameArray(const char* name, const std::vector<Entry>& actual,
+                                   const std::vector<Entry>& expected) {
+    if (actual.size() != expected.size()) {
+        return testing::AssertionFailure()
+               << name << ": " << actual.size() << " entries, expected " << expected.size();
+    }
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i]) {
+            return testing::AssertionFailure() << name << "[" << i << "]: " << int(actual[i])
+                                               << " instead of " << int(expected[i]);
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult samePlan(const DooSabinPlan& actual, const DooSabinPlan& expected) {
+    const CornerTopology& a = actual.topology;
+    const CornerTopology& e = expected.topology;
+    if (a.numCorners != e.numCorners || a.numEdges != e.numEdges ||
+        a.numInteriorEdges != e.numInteriorEdges) {
+        return testing::AssertionFailure() << "corner or edge counts differ";
+    }
+    testing::AssertionResult same = sameArray("faceStart", a.faceStart, e.faceStart);
+    if (same) same = sameArray("cornerFace", a.cornerFace, e.cornerFace);
+    if (same) same = sameArray("vertexStart", a.vertexStart, e.vertexStart);
+    if (same) same = sameArray("cornersByVertex", a.cornersByVertex, e.cornersByVertex);
+    if (same) same = sameArray("edgePartner", a.edgePartner, e.edgePartner);
+    if (same) same = sameArray("partnerNext", a.partnerNext, e.partnerNext);
+    if (same) same = sameArray("onBoundary", a.onBoundary, e.onBoundary);
+    if (same)
+        same =
+            sameArray("V-face corners", actual.vertexFaces.corners, expected.vertexFaces.corners);
+    if (same)
+        same = sameArray("V-face starts", actual.vertexFaces.start, expected.vertexFaces.start);
+    if (same) {
+        same = sameArray("alongFan", actual.vertexFaces.alongFan, expected.vertexFaces.alongFan);
+    }
+    return same;
 }
 
 // Steps the model `levels` times both ways, comparing edge tables and results at each level.
@@ -185,6 +228,40 @@ TEST(DooSabinMatchesPlainStep, OnRandomFaceSoups) {
         OwnedModel scrambled = buildModel(soup, NormalSharing::perVertex);
         scrambleNormals(scrambled.model, random);
         expectSameAsReference(scrambled.model, 2);
+    }
+}
+
+// The levels of a closed manifold take each plan from the plan before: the same, entry for
+// entry, as the plan gathered from the model built.
+TEST(DooSabinPlanAfterAStep, MatchesThePlanGatheredFromItsModel) {
+    std::mt19937 random(5);
+    const MeshSource meshes[] = {cubeMesh(),
+                                 tetrahedronMesh(),
+                                 pentagonalPrismMesh(),
+                                 quadTorusMesh(6, 4),
+                                 twistedSphereMesh(3.0f),
+                                 monkeySaddleSphereMesh(),
+                                 shuffledClosedMesh(triangleSphereMesh(1), random)};
+    for (const MeshSource& mesh : meshes) {
+        SCOPED_TRACE(std::to_string(mesh.faces.size()) + " faces");
+        OwnedModel current = buildModel(mesh, NormalSharing::perVertex);
+        DooSabinPlan plan;
+        ASSERT_EQ(planDooSabinStep(current.model, plan), StepResult::built);
+        if (!isClosedManifold(current.model, plan.topology)) continue;  // a face turned over
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE("level " + std::to_string(level));
+            OwnedModel next;
+            ASSERT_EQ(buildDooSabinStep(current.model, plan, next.model), StepResult::built);
+            DooSabinPlan derived, gathered;
+            ASSERT_EQ(planDooSabinStepAfter(next.model, plan, derived), StepResult::built);
+            ASSERT_EQ(planDooSabinStep(next.model, gathered), StepResult::built);
+            ASSERT_TRUE(samePlan(derived, gathered));
+            EXPECT_EQ(derived.outputSize.faces, gathered.outputSize.faces);
+            EXPECT_EQ(derived.outputSize.corners, gathered.outputSize.corners);
+            EXPECT_EQ(derived.outputSize.indexListBytes, gathered.outputSize.indexListBytes);
+            plan = std::move(derived);
+            current = std::move(next);
+        }
     }
 }
 
