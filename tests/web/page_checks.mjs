@@ -292,6 +292,63 @@ const checks = {
     console.log(`  bunny: ${all} pixels, ${edge} on the edge`);
     return all > 5000 && edge === 0;
   },
+  // The counts of the cube at Catmull-Clark level 1: 24 quads, V - E + F = 2; level 2 forecast.
+  async 'counts'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.select('#scheme', 'catmull-clark');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    const counts = await page.$eval('#counts', (c) => ({ ...c.dataset, text: c.innerText }));
+    return counts.faces === '24' && counts.euler === '2' && counts.text.includes('Level 2 (next)') &&
+      counts.text.includes('96 quads') && page.errors.length === 0;
+  },
+  // Four taps of one Doo-Sabin step on the cube: at least three different pictures, the last
+  // the next level; a tap on a face during the phases tells the faces it becomes.
+  async 'step-phase'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    const picture = () => page.$eval('#window1', (c) => c.toDataURL());
+    const pictures = new Set();
+    let picked = '';
+    for (let tap = 1; tap <= 4; ++tap) {
+      await page.click('#step-phase');
+      await waitFrames(page, 3);
+      pictures.add(await picture());
+      if (tap !== 2) continue;
+      const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+      await page.mouse.click(box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+      picked = await page.$eval('#phase-text', (p) => p.textContent);
+    }
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after') &&
+      document.getElementById('phase-text').textContent.includes('done'), { polling: 50, timeout: 60000 });
+    console.log(`  ${pictures.size} pictures; tap: ${picked}`);
+    return pictures.size >= 3 && picked.includes('1 F-face, 4 E-faces and 4 V-faces') &&
+      await page.evaluate(() => window.program._webSubdivoLevel()) === 1 &&
+      await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
+  },
+  // Side by side: the second picture shows the cube's level 1 in Catmull-Clark beside
+  // Doo-Sabin's; both pictures have the model's pixels and differ.
+  async 'compare'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    await page.click('#compare');
+    await waitFrames(page, 3);
+    const coloured = (id) => page.$eval(id, (canvas) => {
+      const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
+      copy.drawImage(canvas, 0, 0);
+      const pixels = copy.getImageData(0, 0, canvas.width, canvas.height).data;
+      let count = 0;
+      for (let i = 0; i < pixels.length; i += 4) if (pixels[i] > 200 && pixels[i + 1] < 60 && pixels[i + 2] < 60) ++count;
+      return { count, picture: canvas.toDataURL() };
+    });
+    const first = await coloured('#window1'), second = await coloured('#window2');
+    console.log(`  red pixels: ${first.count} and ${second.count}`);
+    return first.count > 2000 && second.count > 2000 && first.picture !== second.picture &&
+      await page.$eval('#window2-title', (t) => t.textContent) === 'Catmull-Clark, level 1' &&
+      page.errors.length === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
