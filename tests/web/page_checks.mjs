@@ -349,6 +349,50 @@ const checks = {
       await page.$eval('#window2-title', (t) => t.textContent) === 'Catmull-Clark, level 1' &&
       page.errors.length === 0;
   },
+  // The teaching views on a phone: tapped, their controls are 44 px targets with names that Tab
+  // reaches, their text is 11 px or more at a contrast of 4.5:1, and the page stays 390 px wide.
+  async 'lessons-by-touch'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj', phone);
+    await page.tap('#compare');
+    for (let tap = 0; tap < 2; ++tap) await page.tap('#step-phase');
+    await waitFrames(page, 3);
+    const controls = ['step-phase', 'compare', 'compare-scheme', 'window2'];
+    const looks = await page.evaluate((ids) => {
+      const channel = (c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
+      const rgb = (text) => text.match(/[\d.]+/g).map(Number);
+      const luminance = ([r, g, b]) => 0.2126 * channel(r / 255) + 0.7152 * channel(g / 255) + 0.0722 * channel(b / 255);
+      const background = (e) => {
+        for (; e; e = e.parentElement) {
+          const c = rgb(getComputedStyle(e).backgroundColor);
+          if (c.length === 3 || c[3] > 0) return c.slice(0, 3);
+        }
+        return [255, 255, 255];
+      };
+      const texts = [...document.querySelectorAll('#phase-text, #counts th, #counts td, #counts p, label[for=compare-scheme], #window2-title')];
+      return {
+        targets: ids.every((id) => { const b = document.getElementById(id).getBoundingClientRect(); return b.width >= 44 && b.height >= 44; }),
+        smallest: Math.min(...texts.map((e) => parseFloat(getComputedStyle(e).fontSize))),
+        contrast: Math.min(...texts.map((e) => {
+          const [a, b] = [luminance(rgb(getComputedStyle(e).color).slice(0, 3)), luminance(background(e))];
+          return (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+        })),
+        wide: document.documentElement.scrollWidth,
+        phase: document.getElementById('phase-text').textContent,
+      };
+    }, controls);
+    let named = true;
+    for (const id of controls) named = named && !!(await page.accessibility.snapshot({ root: await page.$(`#${id}`) }))?.name;
+    await page.focus('#scheme');
+    const reached = [];
+    for (let press = 0; press < 3; ++press) {
+      await page.keyboard.press('Tab');
+      reached.push(await focusedId(page));
+    }
+    console.log(`  smallest text ${looks.smallest} px, lowest contrast ${looks.contrast.toFixed(1)}:1`);
+    return looks.targets && looks.smallest >= 11 && looks.contrast >= 4.5 && looks.wide <= 390 && named &&
+      looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,compare,compare-scheme' &&
+      page.errors.length === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
