@@ -27,9 +27,11 @@ extern "C" double webBudgetMiB();
 namespace {
 
 // Levels beyond these many faces are too dense to watch a step of, or to build a second time
-// on the page's thread for the side-by-side picture.
+// on the page's thread for the side-by-side picture; the counts of a level beyond the last
+// would hold the page's thread too long.
 constexpr std::int64_t mostPhasedFaces = 200000;
-constexpr std::int64_t mostComparedFaces = 400000;
+constexpr std::int64_t mostComparedFaces = 200000;
+constexpr std::int32_t mostCountedFaces = 400000;
 
 // Colours of the pictures: the level before as a grey net, the new points by kind, the faces a
 // tapped face becomes; the new faces keep their kind's colour (faceKindColor).
@@ -316,10 +318,11 @@ extern "C" {
 
 // Counts the level shown, made by `shownScheme` (0 Doo-Sabin, 1 Catmull-Clark, 2 Loop, the
 // order of SchemeKind), and forecasts the next one of `nextScheme`; then webLessonCount reads
-// them. False when the model cannot be counted.
+// them. 1 when counted, -1 when the level is too large to count here, 0 when it cannot be.
 EMSCRIPTEN_KEEPALIVE int webLessonCountLevels(int shownScheme, int nextScheme) {
     const ObjModel& shown = shownModel();
     nextCounted = false;
+    if (shown.numFaces > mostCountedFaces) return -1;
     if (!countLevel(shown, shownCounts)) return 0;
     if (subdivisionLevel > 0) countFaceKinds(shown, SchemeKind(shownScheme), shownCounts);
     const bool loopRefuses =
@@ -353,6 +356,7 @@ EMSCRIPTEN_KEEPALIVE double webLessonCount(int next, int which) {
 // be too dense to watch.
 EMSCRIPTEN_KEEPALIVE int webLessonPhasesBegin(int scheme) {
     LevelCounts next;
+    if (shownModel().numFaces > mostPhasedFaces) return -1;
     if (!countLevel(shownModel(), shownCounts)) return 0;
     if (forecastNextLevel(shownModel(), SchemeKind(scheme), shownCounts, next) &&
         next.faces > mostPhasedFaces)

@@ -74,8 +74,11 @@ function showCounts() {
   const level = running._webSubdivoLevel();
   const shownScheme = running._webSubdivoShownScheme();
   const nextScheme = schemeNumbers[schemeChoice.value];
-  if (!running._webLessonCountLevels(shownScheme, nextScheme)) {
-    countsView.textContent = 'Counts not taken: the level is too large to count here.';
+  const counted = running._webLessonCountLevels(shownScheme, nextScheme);
+  if (counted !== 1) {
+    countsView.textContent = counted < 0
+      ? 'Counts not taken: level ' + level + ' is too large to count here (over 400,000 faces).'
+      : 'Counts not taken: the model breaks the rules of its own indices.';
     return;
   }
   const table = document.createElement('table');
