@@ -4,7 +4,8 @@
 // of a picture, honest messages for files that cannot be used. Prints one line per check and
 // "checks: N passed, M failed".
 //   node page_checks.mjs SITE_URL [--shots DIR | --only NAME,...]
-//   (--shots: the pages at 390 and 1280 px, for the README; --only: the named checks)
+//   (--shots: the pages and their teaching views at 390 and 1280 px, for the README; --only:
+//   the named checks)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -412,6 +413,46 @@ const checks = {
   },
 };
 
+// The teaching views for the README, at 390 px (the whole page) and 1280 px: the counts of the
+// cube's Catmull-Clark level 1, a Doo-Sabin step of the cube at its E-faces with a face tapped,
+// and the torus's level 1 in Doo-Sabin beside Catmull-Clark, as wire frames.
+async function lessonShots(browser) {
+  const scenes = {
+    async counts(page) {
+      await page.select('#scheme', 'catmull-clark');
+      await page.click('#level-up');
+      await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+        { polling: 50, timeout: 60000 });
+    },
+    async phases(page) {
+      for (let tap = 1; tap <= 3; ++tap) await page.click('#step-phase');
+      const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+      await page.evaluate((x, y) => {
+        const canvas = document.getElementById('window1');
+        for (const type of ['pointerdown', 'pointerup'])
+          canvas.dispatchEvent(new PointerEvent(type, { bubbles: true, clientX: x, clientY: y }));
+      }, box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+    },
+    async compare(page) {
+      await page.click('#level-up');
+      await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+        { polling: 50, timeout: 60000 });
+      await page.click('#compare');
+      await page.click('button[data-key=w]');
+    },
+  };
+  const models = { counts: 'cube.obj', phases: 'cube.obj', compare: 'torus.obj' };
+  for (const [name, scene] of Object.entries(scenes)) {
+    for (const [width, viewport] of [[390, phone], [1280, { width: 1280, height: 800, deviceScaleFactor: 1 }]]) {
+      const page = await open(browser, `subdivo.html?model=${models[name]}`, viewport);
+      await scene(page);
+      await waitFrames(page, 3);
+      await page.screenshot({ path: path.join(shotDir, `web-subdivo-${name}-${width}.png`), fullPage: width === 390 });
+      await page.close();
+    }
+  }
+}
+
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-profile-'));
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true,
@@ -432,6 +473,7 @@ try {
     if (ok) ++passed; else ++failed;
     console.log(`${name.padEnd(28)} ${ok ? 'ok' : 'FAIL'}`);
   }
+  if (shotDir) await lessonShots(browser);
 } finally {
   await browser.close();
   fs.rmSync(profile, { recursive: true, force: true });

@@ -83,12 +83,13 @@ function showCounts() {
   }
   const table = document.createElement('table');
   const caption = document.createElement('caption');
-  caption.textContent = 'Counts';
+  caption.textContent = 'Counts: V vertices, E edges, F faces';
   table.appendChild(caption);
   const head = document.createElement('tr');
-  for (const name of ['', 'Vertices', 'Edges', 'Faces', 'V\u2212E+F']) {
+  for (const [name, words] of [['', ''], ['V', 'vertices'], ['E', 'edges'], ['F', 'faces'], ['V\u2212E+F', 'Euler characteristic']]) {
     const cell = document.createElement('th');
     cell.textContent = name;
+    if (words) cell.setAttribute('aria-label', words);
     head.appendChild(cell);
   }
   table.appendChild(head);
