@@ -357,7 +357,7 @@ const checks = {
     await page.tap('#compare');
     for (let tap = 0; tap < 2; ++tap) await page.tap('#step-phase');
     await waitFrames(page, 3);
-    const controls = ['step-phase', 'compare', 'compare-scheme', 'window2'];
+    const controls = ['step-phase', 'phase-end', 'compare', 'compare-scheme', 'window2'];
     const looks = await page.evaluate((ids) => {
       const channel = (c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
       const rgb = (text) => text.match(/[\d.]+/g).map(Number);
@@ -385,13 +385,13 @@ const checks = {
     for (const id of controls) named = named && !!(await page.accessibility.snapshot({ root: await page.$(`#${id}`) }))?.name;
     await page.focus('#scheme');
     const reached = [];
-    for (let press = 0; press < 3; ++press) {
+    for (let press = 0; press < 4; ++press) {
       await page.keyboard.press('Tab');
       reached.push(await focusedId(page));
     }
     console.log(`  smallest text ${looks.smallest} px, lowest contrast ${looks.contrast.toFixed(1)}:1`);
     return looks.targets && looks.smallest >= 11 && looks.contrast >= 4.5 && looks.wide <= 390 && named &&
-      looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,compare,compare-scheme' &&
+      looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,phase-end,compare,compare-scheme' &&
       page.errors.length === 0;
   },
   // Both pages fit a 390 px screen without scrolling sideways.

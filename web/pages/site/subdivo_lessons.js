@@ -2,7 +2,8 @@
 // - the counts of the level shown (vertices, edges, faces by kind, V - E + F) and of the next;
 // - one step phase by phase: each tap of "Next phase" adds a part of the step over the net of
 //   the level before, the last one completing the next level, which is then built as "+"
-//   builds it; tapping a face of the level before shows the faces it becomes;
+//   builds it ("Leave the step" goes back to the level as it was); tapping a face of the
+//   level before shows the faces it becomes;
 // - side by side: a second picture of the same model and level in another scheme, under the
 //   same camera.
 // Uses the page's program, noModel, sendKey, showLevel, schemeChoice and schemeNumbers.
@@ -10,6 +11,7 @@
 
 const countsView = document.getElementById('counts');
 const phaseButton = document.getElementById('step-phase');
+const phaseEndButton = document.getElementById('phase-end');
 const phaseText = document.getElementById('phase-text');
 const compareButton = document.getElementById('compare');
 const compareScheme = document.getElementById('compare-scheme');
@@ -115,6 +117,7 @@ function endPhases(words) {
   if (phase >= 0 && program) program._webLessonShowPhase(-1);
   phase = -1;
   phaseButton.textContent = 'Step phase by phase';
+  phaseEndButton.hidden = true;
   phaseText.textContent = words || '';
 }
 
@@ -124,6 +127,7 @@ function showPhase() {
   phaseText.textContent = 'Phase ' + (phase + 1) + ' of ' + phaseCount + ': ' + words[phase] +
     (phase === 0 ? ' Tap a face to see the faces it becomes.' : '');
   phaseButton.textContent = phase + 1 < phaseCount ? 'Next phase' : 'Step phase by phase';
+  phaseEndButton.hidden = phase + 1 >= phaseCount;
 }
 
 // Waits for the level the last phase asked for, then lets go of the phases.
@@ -163,6 +167,8 @@ phaseButton.addEventListener('click', () => {
     finishStep();
   }
 });
+
+phaseEndButton.addEventListener('click', () => endPhases());
 
 // A tap on the first picture while the phases are shown picks a face of the level before; a
 // drag turns the model as always.
@@ -256,6 +262,7 @@ function lessonsRefresh() {
 function lessonsStarted() {
   phase = -1;
   phaseButton.textContent = 'Step phase by phase';
+  phaseEndButton.hidden = true;
   phaseText.textContent = '';
   renewCanvas(2);
   compareProgram = null;
