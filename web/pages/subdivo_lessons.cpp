@@ -33,7 +33,7 @@ constexpr std::int64_t mostPhasedFaces = 200000;
 constexpr std::int64_t mostComparedFaces = 200000;
 constexpr std::int32_t mostCountedFaces = 400000;
 
-// Colours of the pictures: the level before as a grey net, the new points by kind, the faces a
+// Colours of the pictures: the level before as a pale blue net, the new points by kind, the faces a
 // tapped face becomes; the new faces keep their kind's colour (faceKindColor).
 constexpr float netColor[3] = {0.55f, 0.85f, 0.95f};
 constexpr float facePointColor[3] = {1.0f, 0.45f, 0.35f};
@@ -325,6 +325,7 @@ EMSCRIPTEN_KEEPALIVE int webLessonCountLevels(int shownScheme, int nextScheme) {
     if (shown.numFaces > mostCountedFaces) return -1;
     if (!countLevel(shown, shownCounts)) return 0;
     if (subdivisionLevel > 0) countFaceKinds(shown, SchemeKind(shownScheme), shownCounts);
+    // Loop takes triangles only: no forecast for a level of other faces.
     const bool loopRefuses =
         SchemeKind(nextScheme) == SchemeKind::loop && shownCounts.faces * 3 != shownCounts.corners;
     nextCounted = !loopRefuses && shownCounts.faces > 0 &&
@@ -355,10 +356,10 @@ EMSCRIPTEN_KEEPALIVE double webLessonCount(int next, int which) {
 // the number of phases, 0 when the model cannot take the step, -1 when the next level would
 // be too dense to watch.
 EMSCRIPTEN_KEEPALIVE int webLessonPhasesBegin(int scheme) {
-    LevelCounts next;
+    LevelCounts shown, next;
     if (shownModel().numFaces > mostPhasedFaces) return -1;
-    if (!countLevel(shownModel(), shownCounts)) return 0;
-    if (forecastNextLevel(shownModel(), SchemeKind(scheme), shownCounts, next) &&
+    if (!countLevel(shownModel(), shown)) return 0;
+    if (forecastNextLevel(shownModel(), SchemeKind(scheme), shown, next) &&
         next.faces > mostPhasedFaces)
         return -1;
     if (!buildStepPhases(shownModel(), SchemeKind(scheme), phases)) return 0;
