@@ -351,7 +351,8 @@ const checks = {
       page.errors.length === 0;
   },
   // The teaching views on a phone: tapped, their controls are 44 px targets with names that Tab
-  // reaches, their text is 11 px or more at a contrast of 4.5:1, and the page stays 390 px wide.
+  // reaches, their text is 11 px or more at a contrast of 4.5:1, the page stays 390 px wide,
+  // and a finger's tap on the cube picks a face.
   async 'lessons-by-touch'(browser) {
     const page = await open(browser, 'subdivo.html?model=cube.obj', phone);
     await page.tap('#compare');
@@ -381,6 +382,10 @@ const checks = {
         phase: document.getElementById('phase-text').textContent,
       };
     }, controls);
+    await page.evaluate(() => window.scrollTo(0, 0));
+    const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+    await page.touchscreen.tap(box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+    const picked = await page.$eval('#phase-text', (p) => p.textContent);
     let named = true;
     for (const id of controls) named = named && !!(await page.accessibility.snapshot({ root: await page.$(`#${id}`) }))?.name;
     await page.focus('#scheme');
@@ -390,8 +395,8 @@ const checks = {
       reached.push(await focusedId(page));
     }
     console.log(`  smallest text ${looks.smallest} px, lowest contrast ${looks.contrast.toFixed(1)}:1`);
-    return looks.targets && looks.smallest >= 11 && looks.contrast >= 4.5 && looks.wide <= 390 && named &&
-      looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,phase-end,compare,compare-scheme' &&
+    return picked.includes('becomes 1 F-face') && looks.targets && looks.smallest >= 11 &&
+      looks.contrast >= 4.5 && looks.wide <= 390 && named && looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,phase-end,compare,compare-scheme' &&
       page.errors.length === 0;
   },
   // Both pages fit a 390 px screen without scrolling sideways.
