@@ -83,10 +83,14 @@ function showCounts() {
       : 'Counts not taken: the model breaks the rules of its own indices.';
     return;
   }
+  // A title above the table rather than its caption, which would wrap to the table's width.
+  const title = document.createElement('p');
+  title.className = 'title';
+  title.id = 'counts-title';
+  title.textContent = 'Counts: V vertices, E edges, F faces';
+  countsView.appendChild(title);
   const table = document.createElement('table');
-  const caption = document.createElement('caption');
-  caption.textContent = 'Counts: V vertices, E edges, F faces';
-  table.appendChild(caption);
+  table.setAttribute('aria-labelledby', 'counts-title');
   const head = document.createElement('tr');
   for (const [name, words] of [['', ''], ['V', 'vertices'], ['E', 'edges'], ['F', 'faces'], ['V\u2212E+F', 'Euler characteristic']]) {
     const cell = document.createElement('th');
