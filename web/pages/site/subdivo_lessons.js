@@ -6,7 +6,9 @@
 //   level before shows the faces it becomes;
 // - side by side: a second picture of the same model and level in another scheme, under the
 //   same camera.
-// Uses the page's program, noModel, sendKey, showLevel, schemeChoice and schemeNumbers.
+// Uses the page's program, noModel, sendKey, onSubdivoKey, schemeChoice and schemeNumbers, and
+// glut_page.js's connectGlutWindow, canvasPixel and renewCanvas; the page calls lessonsStarted
+// for every program it starts and lessonsRefresh whenever the level shown changes.
 'use strict';
 
 const countsView = document.getElementById('counts');
