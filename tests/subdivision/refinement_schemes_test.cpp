@@ -2,10 +2,12 @@
 // the output: closed inputs stay closed (every edge in two faces) with their Euler
 // characteristic; odd inputs refine without losing faces; a corner stays put; Loop refuses
 // faces that are not triangles; a child's topology taken from its parent's is the one gathered
-// from the child. Positions are checked against OpenSubdiv elsewhere.
+// from the child; each scheme's forecast of the next level's counts (level_counts) is the count
+// of the level built. Positions are checked against OpenSubdiv elsewhere.
 #include <gtest/gtest.h>
 
 #include "child_topology.h"
+#include "level_counts.h"
 #include "mesh_topology.h"
 #include "refined_mesh.h"
 #include "subdivision_level.h"
@@ -58,6 +60,44 @@ TEST(RefinementSchemes, ClosedInputsStayClosedWithTheirEulerCharacteristic) {
                           out.model.model.numFaces,
                       row.euler);
             EXPECT_EQ(out.model.model.hasNormals, 0);
+        }
+    }
+}
+
+// Doo-Sabin's edges are forecast from its plan (its F-faces' sides and two sides of each E-face),
+// which an open grid's border and a torus's saddles put to the test as much as the cube.
+TEST(RefinementSchemes, TheNextLevelsCountsAreForecastExactly) {
+    const struct {
+        const char* name;
+        MeshSource mesh;
+        SchemeKind scheme;
+    } rows[] = {
+        {"cube", cubeMesh(), SchemeKind::dooSabin},
+        {"grid", flatGridMesh(3, 2), SchemeKind::dooSabin},
+        {"torus", quadTorusMesh(8, 6), SchemeKind::dooSabin},
+        {"grid", flatGridMesh(3, 2), SchemeKind::catmullClark},
+        {"prism", pentagonalPrismMesh(), SchemeKind::catmullClark},
+        {"octahedron", octahedronMesh(), SchemeKind::loop},
+    };
+    for (const auto& row : rows) {
+        for (int n = 0; n <= 2; ++n) {
+            SCOPED_TRACE(std::string(row.name) + " " + schemeName(row.scheme) + " from level " +
+                         std::to_string(n));
+            const OwnedModel base = buildModel(row.mesh, NormalSharing::perFace);
+            const Built shown = level(row.mesh, row.scheme, n);
+            const Built next = level(row.mesh, row.scheme, n + 1);
+            ASSERT_TRUE(next.built);
+            const ObjModel& from = n == 0 ? base.model : shown.model.model;
+            LevelCounts counts, forecast, built;
+            ASSERT_TRUE(countLevel(from, counts));
+            ASSERT_TRUE(forecastNextLevel(from, row.scheme, counts, forecast));
+            ASSERT_TRUE(countLevel(next.model.model, built));
+            countFaceKinds(next.model.model, row.scheme, built);
+            EXPECT_EQ(forecast.vertices, built.vertices);
+            EXPECT_EQ(forecast.edges, built.edges);
+            EXPECT_EQ(forecast.faces, built.faces);
+            for (int kind = 0; kind < faceKindCount; ++kind)
+                EXPECT_EQ(forecast.facesByKind[kind], built.facesByKind[kind]) << "kind " << kind;
         }
     }
 }

@@ -4,8 +4,8 @@
 // of a picture, honest messages for files that cannot be used, the construction view following
 // t. Prints one line per check and "checks: N passed, M failed".
 //   node page_checks.mjs SITE_URL [--shots DIR | --only NAME,...]
-//   (--shots: the pages, and the construction view, at 390 and 1280 px, for the README;
-//   --only: the named checks)
+//   (--shots: the pages, the construction view and the teaching views at 390 and 1280 px, for
+//   the README; --only: the named checks)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -356,6 +356,112 @@ const checks = {
       offAgain.pictures[0] === off.pictures[0] && offAgain.pictures[1] === off.pictures[1] &&
       page.errors.length === 0;
   },
+  // The counts of the cube at Catmull-Clark level 1: 24 quads, V - E + F = 2; level 2 forecast.
+  async 'counts'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.select('#scheme', 'catmull-clark');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    const counts = await page.$eval('#counts', (c) => ({ ...c.dataset, text: c.innerText }));
+    return counts.faces === '24' && counts.euler === '2' && counts.text.includes('Level 2 (next)') &&
+      counts.text.includes('96 quads') && page.errors.length === 0;
+  },
+  // Four taps of one Doo-Sabin step on the cube: at least three different pictures, the last
+  // the next level; a tap on a face during the phases tells the faces it becomes.
+  async 'step-phase'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    const picture = () => page.$eval('#window1', (c) => c.toDataURL());
+    const pictures = new Set();
+    let picked = '';
+    for (let tap = 1; tap <= 4; ++tap) {
+      await page.click('#step-phase');
+      await waitFrames(page, 3);
+      pictures.add(await picture());
+      if (tap !== 2) continue;
+      const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+      await page.mouse.click(box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+      picked = await page.$eval('#phase-text', (p) => p.textContent);
+    }
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after') &&
+      document.getElementById('phase-text').textContent.includes('done'), { polling: 50, timeout: 60000 });
+    console.log(`  ${pictures.size} pictures; tap: ${picked}`);
+    return pictures.size >= 3 && picked.includes('1 F-face, 4 E-faces and 4 V-faces') &&
+      await page.evaluate(() => window.program._webSubdivoLevel()) === 1 &&
+      await page.$eval('#level', (e) => e.textContent) === 'Level 1' && page.errors.length === 0;
+  },
+  // Side by side: the second picture shows the cube's level 1 in Catmull-Clark beside
+  // Doo-Sabin's; both pictures have the model's pixels and differ.
+  async 'compare'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj');
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+      { polling: 50, timeout: 60000 });
+    await page.click('#compare');
+    await waitFrames(page, 3);
+    const coloured = (id) => page.$eval(id, (canvas) => {
+      const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
+      copy.drawImage(canvas, 0, 0);
+      const pixels = copy.getImageData(0, 0, canvas.width, canvas.height).data;
+      let count = 0;
+      for (let i = 0; i < pixels.length; i += 4) if (pixels[i] > 200 && pixels[i + 1] < 60 && pixels[i + 2] < 60) ++count;
+      return { count, picture: canvas.toDataURL() };
+    });
+    const first = await coloured('#window1'), second = await coloured('#window2');
+    console.log(`  red pixels: ${first.count} and ${second.count}`);
+    return first.count > 2000 && second.count > 2000 && first.picture !== second.picture &&
+      await page.$eval('#window2-title', (t) => t.textContent) === 'Catmull-Clark, level 1' &&
+      page.errors.length === 0;
+  },
+  // The teaching views on a phone: tapped, their controls are 44 px targets with names that Tab
+  // reaches, their text is 11 px or more at a contrast of 4.5:1, the page stays 390 px wide,
+  // and a finger's tap on the cube picks a face.
+  async 'lessons-by-touch'(browser) {
+    const page = await open(browser, 'subdivo.html?model=cube.obj', phone);
+    await page.tap('#compare');
+    for (let tap = 0; tap < 2; ++tap) await page.tap('#step-phase');
+    await waitFrames(page, 3);
+    const controls = ['step-phase', 'phase-end', 'compare', 'compare-scheme', 'window2'];
+    const looks = await page.evaluate((ids) => {
+      const channel = (c) => (c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
+      const rgb = (text) => text.match(/[\d.]+/g).map(Number);
+      const luminance = ([r, g, b]) => 0.2126 * channel(r / 255) + 0.7152 * channel(g / 255) + 0.0722 * channel(b / 255);
+      const background = (e) => {
+        for (; e; e = e.parentElement) {
+          const c = rgb(getComputedStyle(e).backgroundColor);
+          if (c.length === 3 || c[3] > 0) return c.slice(0, 3);
+        }
+        return [255, 255, 255];
+      };
+      const texts = [...document.querySelectorAll('#phase-text, #counts th, #counts td, #counts p, label[for=compare-scheme], #window2-title')];
+      return {
+        targets: ids.every((id) => { const b = document.getElementById(id).getBoundingClientRect(); return b.width >= 44 && b.height >= 44; }),
+        smallest: Math.min(...texts.map((e) => parseFloat(getComputedStyle(e).fontSize))),
+        contrast: Math.min(...texts.map((e) => {
+          const [a, b] = [luminance(rgb(getComputedStyle(e).color).slice(0, 3)), luminance(background(e))];
+          return (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+        })),
+        wide: document.documentElement.scrollWidth,
+        phase: document.getElementById('phase-text').textContent,
+      };
+    }, controls);
+    await page.evaluate(() => window.scrollTo(0, 0));
+    const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+    await page.touchscreen.tap(box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+    const picked = await page.$eval('#phase-text', (p) => p.textContent);
+    let named = true;
+    for (const id of controls) named = named && !!(await page.accessibility.snapshot({ root: await page.$(`#${id}`) }))?.name;
+    await page.focus('#scheme');
+    const reached = [];
+    for (let press = 0; press < 4; ++press) {
+      await page.keyboard.press('Tab');
+      reached.push(await focusedId(page));
+    }
+    console.log(`  smallest text ${looks.smallest} px, lowest contrast ${looks.contrast.toFixed(1)}:1`);
+    return picked.includes('becomes 1 F-face') && looks.targets && looks.smallest >= 11 &&
+      looks.contrast >= 4.5 && looks.wide <= 390 && named && looks.phase.startsWith('Phase 2 of 4') && reached.join() === 'step-phase,phase-end,compare,compare-scheme' &&
+      page.errors.length === 0;
+  },
   // Both pages fit a 390 px screen without scrolling sideways.
   async 'phone-width'(browser) {
     let fits = true;
@@ -374,6 +480,46 @@ const checks = {
     return fits;
   },
 };
+
+// The teaching views for the README, at 390 px (the whole page) and 1280 px: the counts of the
+// cube's Catmull-Clark level 1, a Doo-Sabin step of the cube at its E-faces with a face tapped,
+// and the torus's level 1 in Doo-Sabin beside Catmull-Clark, as wire frames.
+async function lessonShots(browser) {
+  const scenes = {
+    async counts(page) {
+      await page.select('#scheme', 'catmull-clark');
+      await page.click('#level-up');
+      await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+        { polling: 50, timeout: 60000 });
+    },
+    async phases(page) {
+      for (let tap = 1; tap <= 3; ++tap) await page.click('#step-phase');
+      const box = await page.$eval('#window1', (c) => { const b = c.getBoundingClientRect(); return [b.left, b.top, b.width]; });
+      await page.evaluate((x, y) => {
+        const canvas = document.getElementById('window1');
+        for (const type of ['pointerdown', 'pointerup'])
+          canvas.dispatchEvent(new PointerEvent(type, { bubbles: true, clientX: x, clientY: y }));
+      }, box[0] + box[2] * 0.47, box[1] + box[2] * 0.5);
+    },
+    async compare(page) {
+      await page.click('#level-up');
+      await page.waitForFunction(() => document.getElementById('work').textContent.startsWith('shown after'),
+        { polling: 50, timeout: 60000 });
+      await page.click('#compare');
+      await page.click('button[data-key=w]');
+    },
+  };
+  const models = { counts: 'cube.obj', phases: 'cube.obj', compare: 'torus.obj' };
+  for (const [name, scene] of Object.entries(scenes)) {
+    for (const [width, viewport] of [[390, phone], [1280, { width: 1280, height: 800, deviceScaleFactor: 1 }]]) {
+      const page = await open(browser, `subdivo.html?model=${models[name]}`, viewport);
+      await scene(page);
+      await waitFrames(page, 3);
+      await page.screenshot({ path: path.join(shotDir, `web-subdivo-${name}-${width}.png`), fullPage: width === 390 });
+      await page.close();
+    }
+  }
+}
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-checks-profile-'));
 const browser = await puppeteer.launch({
@@ -395,6 +541,7 @@ try {
     if (ok) ++passed; else ++failed;
     console.log(`${name.padEnd(28)} ${ok ? 'ok' : 'FAIL'}`);
   }
+  if (shotDir) await lessonShots(browser);
 } finally {
   await browser.close();
   fs.rmSync(profile, { recursive: true, force: true });

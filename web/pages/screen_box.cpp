@@ -27,6 +27,16 @@ Mat4 worldToClip() {
 
 }  // namespace
 
+void screenPoints(const Vec4f* points, int count, ScreenPoint* onScreen) {
+    const Mat4 toClip = worldToClip();
+    for (int i = 0; i < count; ++i) {
+        const Vec4f p = transformPoint(toClip, points[i]);
+        const double w = p.w > 0.0f ? p.w : 1.0;
+        onScreen[i] = {(p.x / w + 1.0) * 0.5 * windowWidth, (1.0 - p.y / w) * 0.5 * windowHeight,
+                       p.w};
+    }
+}
+
 bool screenRectangle(const double* points, int count, ScreenRectangle& r) {
     const Mat4 toClip = worldToClip();
     r = {double(windowWidth), double(windowHeight), 0.0, 0.0};
