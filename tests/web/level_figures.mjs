@@ -66,14 +66,19 @@ async function measureLevels() {
     const before = await page.evaluate(() => window.program._webGlutFrameCount());
     const t0 = Date.now();
     await page.keyboard.press('+');
-    // The page asks before a heavy level: answered at once (its time is not the page's).
-    await new Promise((resolve) => setTimeout(resolve, 300));
+    // The page asks before a heavy level: answered at once (its time is not the page's). A
+    // busy machine may take longer than a fixed wait to open the question or start the build.
+    if (newPage) {
+      await page.waitForFunction((n) => document.getElementById('heavy').open || window.pageBusy() ||
+        window.program._webSubdivoLevel() === n, { polling: 20, timeout: 60000 }, level);
+    } else {
+      await new Promise((resolve) => setTimeout(resolve, 300));
+    }
     if (await page.evaluate(() => document.getElementById('heavy')?.open)) {
       await page.click('#heavy button[value=build]');
     }
     if (newPage) {
-      await page.waitForFunction(() => !document.getElementById('work').textContent.includes('Building'),
-        { polling: 100, timeout: 900000 });
+      await page.waitForFunction(() => !window.pageBusy(), { polling: 100, timeout: 900000 });
     }
     await page.waitForFunction((n) => window.program._webGlutFrameCount() >= n ||
       document.getElementById('console').innerText.includes('Aborted'),

@@ -1,8 +1,9 @@
 // What the pages do beyond the programs' pictures, one scene each in headless Chromium: model
 // switching, the user's own file (opened twice, framed in the view), a refused level, keys
-// kept by a text field, a touch drag, a phone-wide screen, the level raised by touch, Tab out
-// of a picture, honest messages for files that cannot be used, the construction view following
-// t. Prints one line per check and "checks: N passed, M failed".
+// kept by a text field, Cancel while a heavy level is drawn, a touch drag, a phone-wide
+// screen, the level raised by touch, Tab out of a picture, honest messages for files that
+// cannot be used, the construction view following t, the Subdivo page's teaching views.
+// Prints one line per check and "checks: N passed, M failed".
 //   node page_checks.mjs SITE_URL [--shots DIR | --only NAME,...]
 //   (--shots: the pages, the construction view and the teaching views at 390 and 1280 px, for
 //   the README; --only: the named checks)
@@ -276,6 +277,38 @@ const checks = {
     const gap = await page.evaluate(() => { clearInterval(window.tickTimer); return window.longestGap; });
     console.log(`  longest gap between 50 ms ticks, levels 1 to 6: ${Math.round(gap)} ms`);
     return gap < 1000 && await page.evaluate(() => window.program._webSubdivoLevel()) === 6 && page.errors.length === 0;
+  },
+  // Cancel pressed while a heavy level (5 of the torus) is being drawn: it was offered all
+  // along, level 4 is shown again, and a level asked for next is built.
+  async 'cancel-drawing'(browser) {
+    const page = await open(browser, 'subdivo.html');
+    await (await page.$('#file')).uploadFile(writeTorus500());
+    await page.waitForFunction(() => document.getElementById('console').innerText.includes('fit the view'),
+      { polling: 50, timeout: 60000 });
+    const shown = (n) => page.waitForFunction((level) => !window.pageBusy() &&
+      document.getElementById('level').textContent === `Level ${level}`, { polling: 50, timeout: 600000 }, n);
+    for (let level = 1; level <= 4; ++level) {
+      await page.click('#level-up');
+      await shown(level);
+    }
+    await page.click('#level-up');
+    await page.waitForFunction(() => document.getElementById('heavy').open, { polling: 20, timeout: 60000 });
+    await page.click('#heavy button[value=build]');
+    // Pressed in the page itself the moment the drawing is told, before the picture is done.
+    const offered = await (await page.waitForFunction(() => {
+      if (!document.getElementById('work').textContent.includes('drawing it')) return false;
+      const cancel = document.getElementById('cancel');
+      const shown = !cancel.hidden;
+      cancel.click();
+      return { shown };
+    }, { polling: 10, timeout: 600000 })).jsonValue();
+    await shown(4);
+    const told = await page.$eval('#work', (w) => w.textContent);
+    const hidden = await page.$eval('#cancel', (b) => b.hidden);
+    await page.click('#level-down');
+    await shown(3);
+    console.log(`  Cancel offered while drawing: ${offered.shown}; then "${told}"`);
+    return offered.shown && told.includes('cancelled; level 4 stays') && hidden && page.errors.length === 0;
   },
   // The scheme list: Loop on the cube's six squares is refused with their count and the list
   // goes back; Catmull-Clark makes the cube's level 1 of 24 quadrilaterals and level 0 again

@@ -2,6 +2,7 @@
 // record, so that the page's JavaScript can copy it whole and the other side can read it as is.
 #include "model_transfer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -98,41 +99,71 @@ std::uint8_t* packModel(const ObjModel& m) {
 
 std::size_t packedModelBytes(const std::uint8_t* block) { return headerOf(block).bytes; }
 
-bool beginUnpacking(const std::uint8_t* block, ModelUnpacking& u) {
-    const PackedHeader h = headerOf(block);
+namespace {
+
+// Points (of any of the three arrays) copied per face of a slice: a point is one copy, a face
+// a few allocations.
+constexpr std::size_t pointsPerFace = 16;
+
+// An array of the record, left as it was obtained, as the loader leaves arrays it fills.
+template <typename T>
+bool obtainArray(T*& field, std::int32_t count) {
+    if (count <= 0) return true;
+    field = static_cast<T*>(std::malloc(std::size_t(count) * sizeof(T)));
+    return field != nullptr;
+}
+
+// One of the point arrays: where it goes in the record, where it is in the block, its size.
+struct PointSection {
+    std::uint8_t* to;
+    std::size_t from;
+    std::size_t count;
+    std::size_t size;
+};
+
+// Copies up to `count` points from where the copy stands; returns how many it copied.
+std::size_t copyPoints(ModelUnpacking& u, std::size_t count) {
+    const PackedHeader h = headerOf(u.block);
     const PackedLayout l = layoutOf(h);
-    u = ModelUnpacking{block, new ObjModel{}, 0, 0};
     ObjModel& m = *u.model;
-    m.numVertices = h.numVertices;
-    m.numTexCoords = h.numTexCoords;
-    m.numNormals = h.numNormals;
-    m.numFaces = h.numFaces;
-    m.hasTexCoords = h.hasTexCoords;
-    m.hasNormals = h.hasNormals;
-    if (!allocateModelArrays(&m)) {
-        abandonUnpacking(u);
-        return false;
+    const PointSection sections[3] = {{reinterpret_cast<std::uint8_t*>(m.vertices), l.vertices,
+                                       std::size_t(h.numVertices), sizeof(Vec4f)},
+                                      {reinterpret_cast<std::uint8_t*>(m.texCoords), l.texCoords,
+                                       std::size_t(h.numTexCoords), sizeof(Vec3f)},
+                                      {reinterpret_cast<std::uint8_t*>(m.normals), l.normals,
+                                       std::size_t(h.numNormals), sizeof(Vec3f)}};
+    std::size_t copied = 0, before = 0;
+    for (const PointSection& s : sections) {
+        const std::size_t first = u.pointsCopied > before ? u.pointsCopied - before : 0;
+        const std::size_t n = std::min(s.count - std::min(first, s.count), count - copied);
+        if (n > 0)
+            std::memcpy(s.to + first * s.size, u.block + s.from + first * s.size, n * s.size);
+        copied += n;
+        before += s.count;
     }
-    put(reinterpret_cast<std::uint8_t*>(m.vertices), 0,
-        reinterpret_cast<const Vec4f*>(block + l.vertices), std::size_t(h.numVertices));
-    put(reinterpret_cast<std::uint8_t*>(m.texCoords), 0,
-        reinterpret_cast<const Vec3f*>(block + l.texCoords), std::size_t(h.numTexCoords));
-    put(reinterpret_cast<std::uint8_t*>(m.normals), 0,
-        reinterpret_cast<const Vec3f*>(block + l.normals), std::size_t(h.numNormals));
-    return true;
+    u.pointsCopied += copied;
+    return copied;
+}
+
+std::size_t pointsLeft(const ModelUnpacking& u) {
+    const ObjModel& m = *u.model;
+    return std::size_t(m.numVertices) + std::size_t(m.numTexCoords) + std::size_t(m.numNormals) -
+           u.pointsCopied;
 }
 
 bool unpackFaces(ModelUnpacking& u, std::int32_t count) {
     const PackedHeader h = headerOf(u.block);
     const PackedLayout l = layoutOf(h);
     ObjModel& m = *u.model;
-    const std::int32_t end = count < facesLeft(u) ? u.nextFace + count : m.numFaces;
-    for (; u.nextFace < end; ++u.nextFace) {
-        ObjFace& face = m.faces[u.nextFace];
-        const std::size_t f = std::size_t(u.nextFace);
+    const std::int32_t end = count < u.totalFaces - m.numFaces ? m.numFaces + count : u.totalFaces;
+    while (m.numFaces < end) {
+        ObjFace& face = m.faces[m.numFaces];
+        const std::size_t f = std::size_t(m.numFaces);
+        face = ObjFace{};
         std::memcpy(face.color, u.block + l.colors + f * 12, 12);
         std::memcpy(&face.primitive, u.block + l.primitives + f * 4, 4);
         std::memcpy(&face.numVertices, u.block + l.cornerCounts + f * 4, 4);
+        ++m.numFaces;  // counted before its lists, so that a release frees those obtained
         const std::size_t at = u.nextCorner * 4;
         const bool copied =
             copyIndexList(face.vertexIndices, u.block + l.vertexIndices + at, face.numVertices) &&
@@ -150,8 +181,43 @@ bool unpackFaces(ModelUnpacking& u, std::int32_t count) {
     return true;
 }
 
-std::int32_t facesLeft(const ModelUnpacking& u) {
-    return u.model == nullptr ? 0 : u.model->numFaces - u.nextFace;
+}  // namespace
+
+bool beginUnpacking(const std::uint8_t* block, ModelUnpacking& u) {
+    const PackedHeader h = headerOf(block);
+    u = ModelUnpacking{block, new ObjModel{}, h.numFaces, 0, 0};
+    ObjModel& m = *u.model;
+    m.numVertices = h.numVertices;
+    m.numTexCoords = h.numTexCoords;
+    m.numNormals = h.numNormals;
+    m.numFaces = 0;
+    m.hasTexCoords = h.hasTexCoords;
+    m.hasNormals = h.hasNormals;
+    if (obtainArray(m.vertices, m.numVertices) && obtainArray(m.texCoords, m.numTexCoords) &&
+        obtainArray(m.normals, m.numNormals) && obtainArray(m.faces, u.totalFaces))
+        return true;
+    abandonUnpacking(u);
+    return false;
+}
+
+bool unpackSlice(ModelUnpacking& u, std::int32_t count) {
+    if (u.model == nullptr) return false;
+    if (pointsLeft(u) > 0) {
+        copyPoints(u, std::size_t(count) * pointsPerFace);
+        return true;
+    }
+    return unpackFaces(u, count);
+}
+
+bool unpackAll(ModelUnpacking& u) {
+    if (u.model == nullptr) return false;
+    copyPoints(u, pointsLeft(u));
+    return unpackFaces(u, u.totalFaces);
+}
+
+std::int64_t unpackingLeft(const ModelUnpacking& u) {
+    if (u.model == nullptr) return 0;
+    return std::int64_t(pointsLeft(u)) + u.totalFaces - u.model->numFaces;
 }
 
 void abandonUnpacking(ModelUnpacking& u) {
@@ -160,4 +226,20 @@ void abandonUnpacking(ModelUnpacking& u) {
         delete u.model;
     }
     u.model = nullptr;
+}
+
+std::int32_t releaseFaces(ObjModel*& model, std::int32_t count) {
+    if (model == nullptr) return 0;
+    const std::int32_t left = model->numFaces > count ? model->numFaces - count : 0;
+    for (std::int32_t f = left; f < model->numFaces; ++f) {
+        ObjFace& face = model->faces[f];
+        for (std::int32_t* list : {face.vertexIndices, face.texCoordIndices, face.normalIndices})
+            std::free(list);
+    }
+    model->numFaces = left;
+    if (left > 0) return left;
+    freeModelArrays(model);
+    delete model;
+    model = nullptr;
+    return 0;
 }

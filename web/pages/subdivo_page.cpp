@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include <emscripten.h>
 #include <emscripten/heap.h>
@@ -149,6 +150,14 @@ void tellStep(const BuiltStep& built) {
 // The level being taken in from the worker's block.
 ModelUnpacking adoption;
 
+// The level shown before the one taken in, until the new one's first picture is drawn.
+struct SetAsideLevel {
+    ObjModel* model = nullptr;
+    int level = 0;
+    SchemeKind scheme = SchemeKind::dooSabin;
+};
+SetAsideLevel setAside;
+
 void refuseAdoption(int level) {
     std::fprintf(stderr, "Subdivision level %d not built: out of memory.\n", level);
 }
@@ -250,7 +259,7 @@ EMSCRIPTEN_KEEPALIVE double webSubdivoPackedBytes(const std::uint8_t* block) {
 EMSCRIPTEN_KEEPALIVE std::uint8_t* webSubdivoBuildLevel(std::uint8_t* packedBase, int level,
                                                         int scheme) {
     ModelUnpacking base;
-    const bool unpacked = beginUnpacking(packedBase, base) && unpackFaces(base, facesLeft(base));
+    const bool unpacked = beginUnpacking(packedBase, base) && unpackAll(base);
     std::free(packedBase);
     if (!unpacked) {
         refuseAdoption(level);
@@ -274,23 +283,25 @@ EMSCRIPTEN_KEEPALIVE std::uint8_t* webSubdivoBuildLevel(std::uint8_t* packedBase
 }
 
 // On the page: takes in the worker's packed level (the block stays the page's until
-// webSubdivoAdoptEnd or webSubdivoAdoptAbort), first its points, then webSubdivoAdoptFaces
-// slices of faces; false, or -1 faces left, when memory runs out, keeping the level shown.
+// webSubdivoAdoptEnd or webSubdivoAdoptAbort), a slice of its points and faces per
+// webSubdivoAdoptSlice, which returns what is left; false, or -1 left, when memory runs out,
+// keeping the level shown.
 EMSCRIPTEN_KEEPALIVE int webSubdivoAdoptBegin(const std::uint8_t* block, int level) {
     abandonUnpacking(adoption);
     if (beginUnpacking(block, adoption)) return 1;
     refuseAdoption(level);
     return 0;
 }
-EMSCRIPTEN_KEEPALIVE int webSubdivoAdoptFaces(int count, int level) {
-    if (unpackFaces(adoption, count)) return facesLeft(adoption);
+EMSCRIPTEN_KEEPALIVE double webSubdivoAdoptSlice(int count, int level) {
+    if (unpackSlice(adoption, count)) return double(unpackingLeft(adoption));
     refuseAdoption(level);
-    return -1;
+    return -1.0;
 }
-// Shows the level taken in, as the level driver would have left it, and frees the block.
+// Shows the level taken in, as the level driver would have left it, and frees the block. The
+// level shown before is set aside until its first picture is drawn, for webSubdivoPutBack.
 EMSCRIPTEN_KEEPALIVE void webSubdivoAdoptEnd(std::uint8_t* block, int level, int scheme) {
-    freeModelArrays(subdividedModel);
-    delete subdividedModel;
+    releaseFaces(setAside.model, setAside.model ? setAside.model->numFaces : 0);
+    setAside = {subdividedModel, subdivisionLevel, shownScheme};
     subdividedModel = adoption.model;
     adoption.model = nullptr;
     subdivisionLevel = level;
@@ -301,6 +312,19 @@ EMSCRIPTEN_KEEPALIVE void webSubdivoAdoptEnd(std::uint8_t* block, int level, int
 EMSCRIPTEN_KEEPALIVE void webSubdivoAdoptAbort(std::uint8_t* block) {
     abandonUnpacking(adoption);
     std::free(block);
+}
+// Shows again the level set aside (the new one is set aside in its place): Cancel while the
+// new level's first picture is drawn.
+EMSCRIPTEN_KEEPALIVE void webSubdivoPutBack() {
+    if (setAside.model == nullptr) return;
+    std::swap(setAside.model, subdividedModel);
+    std::swap(setAside.level, subdivisionLevel);
+    std::swap(setAside.scheme, shownScheme);
+    glutPostRedisplay();
+}
+// Releases up to `count` faces of the level set aside; returns those left (0: it is gone).
+EMSCRIPTEN_KEEPALIVE int webSubdivoReleaseSetAside(int count) {
+    return releaseFaces(setAside.model, count);
 }
 
 // The display switches as bits: 1 culling, 2 lighting, 4 wire frame, 8 normals.

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "gl_lighting.h"
@@ -107,9 +108,9 @@ struct GlContext {
     bool keepingPrimitive = false;  // this pass makes it (else an earlier or later one does)
     GLenum primitiveMode = GL_POINTS;
     std::vector<ImmediateVertex> primitive;
-    std::vector<Vec4f> clip;   // the primitive's vertices in clip space
-    std::vector<Color> front;  // and their colours
-    std::vector<Color> back;
+    std::vector<Vec4f> clip;         // the primitive's vertices in clip space
+    std::vector<PackedColor> front;  // and their colours
+    std::vector<PackedColor> back;
     // The batch waiting to be drawn
     DrawKind batchKind = DrawKind::triangles;
     bool batchCulling = false;
@@ -192,6 +193,29 @@ std::vector<DrawVertex>& batchFor(DrawKind kind, bool culling) {
 
 Vec3f negated(const Vec3f& v) { return {-v.x, -v.y, -v.z}; }
 
+// The matrices of the last primitive made, with their product and normal matrix: the programs
+// draw thousands of primitives under the same matrices.
+struct TransformCache {
+    bool valid = false;
+    Mat4 modelview;
+    Mat4 projection;
+    Mat4 toClip;
+    NormalMatrix normals;
+};
+TransformCache transformCache;
+
+const TransformCache& transformsOfNow() {
+    const GlContext& c = *current;
+    TransformCache& t = transformCache;
+    const Mat4& modelview = c.modelview.back();
+    const Mat4& projection = c.projection.back();
+    if (t.valid && std::memcmp(&t.modelview, &modelview, sizeof(Mat4)) == 0 &&
+        std::memcmp(&t.projection, &projection, sizeof(Mat4)) == 0)
+        return t;
+    t = {true, modelview, projection, multiply(projection, modelview), normalMatrix(modelview)};
+    return t;
+}
+
 // Transforms and lights the vertices of the finished primitive into clip, front and back.
 void transformAndLight() {
     GlContext& c = *current;
@@ -199,28 +223,27 @@ void transformAndLight() {
     c.clip.resize(count);
     c.front.resize(count);
     c.back.resize(count);
-    const Mat4& modelview = c.modelview.back();
-    const Mat4 toClip = multiply(c.projection.back(), modelview);
-    const NormalMatrix normals = normalMatrix(modelview);
+    const TransformCache& t = transformsOfNow();
     for (std::size_t i = 0; i < count; ++i) {
         const ImmediateVertex& v = c.primitive[i];
-        c.clip[i] = transformPoint(toClip, v.position);
+        c.clip[i] = transformPoint(t.toClip, v.position);
         if (!c.lighting) {
-            c.front[i] = c.back[i] = v.color;
+            c.front[i] = c.back[i] = packColor(v.color);
             continue;
         }
-        const Vec4f eye = transformPoint(modelview, v.position);
-        Vec3f n = transformNormal(normals, v.normal);
+        const Vec4f eye = transformPoint(t.modelview, v.position);
+        Vec3f n = transformNormal(t.normals, v.normal);
         if (c.normalize) n = normalized(n);
-        c.front[i] = litColor(eye, n, c.frontMaterial, c.light, c.light0, c.sceneAmbient);
+        c.front[i] =
+            packColor(litColor(eye, n, c.frontMaterial, c.light, c.light0, c.sceneAmbient));
         // One-sided lighting shows the front colour on both sides.
-        c.back[i] = c.twoSided ? litColor(eye, negated(n), c.backMaterial, c.light, c.light0,
-                                          c.sceneAmbient)
+        c.back[i] = c.twoSided ? packColor(litColor(eye, negated(n), c.backMaterial, c.light,
+                                                    c.light0, c.sceneAmbient))
                                : c.front[i];
     }
 }
 
-void addLine(int a, int b, const Color& colorA, const Color& colorB) {
+void addLine(int a, int b, const PackedColor& colorA, const PackedColor& colorB) {
     GlContext& c = *current;
     if (c.lineWidth <= 1.0f) {
         // An edge shared by two outlined polygons is drawn once each way; drawn in one
@@ -239,7 +262,7 @@ void addLine(int a, int b, const Color& colorA, const Color& colorB) {
     const std::array<Vec4f, 4> q =
         wideLineQuad(c.clip[a], c.clip[b], c.lineWidth, c.raster.viewport[2], c.raster.viewport[3]);
     std::vector<DrawVertex>& batch = batchFor(DrawKind::triangles, false);
-    const Color colors[4] = {colorA, colorB, colorB, colorA};
+    const PackedColor colors[4] = {colorA, colorB, colorB, colorA};
     for (const int k : {0, 1, 2, 0, 2, 3}) batch.push_back({q[k], colors[k], colors[k]});
 }
 
@@ -257,7 +280,7 @@ void addPolygonOutline(const int* corners, int cornerCount) {
     const float area = projectedArea(c.clip.data(), corners, cornerCount);
     const bool frontFacing = c.raster.frontFace == GL_CCW ? area > 0.0f : area < 0.0f;
     if (isCulled(frontFacing)) return;
-    const std::vector<Color>& colors = frontFacing ? c.front : c.back;
+    const std::vector<PackedColor>& colors = frontFacing ? c.front : c.back;
     for (int i = 0; i < cornerCount; ++i) {
         const int a = corners[i], b = corners[(i + 1) % cornerCount];
         addLine(a, b, colors[a], colors[b]);
@@ -474,7 +497,7 @@ void drawBitmapAtRasterPosition(int width, int height, float xorig, float yorig,
             for (int column = 0; column < width; ++column)
                 if (rows[row * bytesPerRow + column / 8] & (0x80 >> (column % 8)))
                     batch.push_back({pixelCenter(left + column, bottom + row, c.rasterPosition.z),
-                                     c.rasterColor, c.rasterColor});
+                                     packColor(c.rasterColor), packColor(c.rasterColor)});
     }
     countOperation(kept);
     c.rasterPosition.x += xmove;

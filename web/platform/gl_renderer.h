@@ -1,18 +1,27 @@
 // What the web build's GL layer hands to the browser: vertices already in clip space with the
-// colours of their front and back sides, drawn as triangles, lines or points under the few
+// colours of their front and back sides (8 bits a channel), drawn as triangles, lines or points under the few
 // raster settings that still matter (depth test, culling, viewport). They are kept in WebGL
 // buffers until the whole picture is there, then drawn at once. webgl_renderer.cpp draws them
 // with WebGL; nothing else talks to WebGL.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "gl_lighting.h"
 
+// A colour as the browser is handed it: 8 bits a channel, as the framebuffer keeps it, so that
+// a vertex takes half the bytes to upload and hold.
+struct PackedColor {
+    std::uint8_t r, g, b, a;
+};
+// Each channel clamped to [0, 1] and rounded to the nearest 1/255.
+PackedColor packColor(const Color& color);
+
 struct DrawVertex {
     Vec4f clip;
-    Color front;
-    Color back;  // shown where a triangle faces away; lines and points use `front`
+    PackedColor front;
+    PackedColor back;  // shown where a triangle faces away; lines and points use `front`
 };
 
 enum class DrawKind { triangles, lines, points };

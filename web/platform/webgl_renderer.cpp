@@ -2,6 +2,7 @@
 // and pick the colour of the side a triangle shows; transform and lighting are done before.
 #include "gl_renderer.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include <GLES2/gl2.h>
@@ -125,6 +126,13 @@ void enableIf(GLenum capability, bool on) {
 
 }  // namespace
 
+PackedColor packColor(const Color& color) {
+    const auto channel = [](float v) {
+        return static_cast<std::uint8_t>(std::min(std::max(v, 0.0f), 1.0f) * 255.0f + 0.5f);
+    };
+    return {channel(color.r), channel(color.g), channel(color.b), channel(color.a)};
+}
+
 Renderer createRenderer() {
     Renderer renderer;
     renderer.program = emscripten_glCreateProgram();
@@ -240,9 +248,12 @@ void drawKeptVertices(const Renderer& renderer, unsigned buffer, DrawKind kind, 
     const int locations[3] = {renderer.clipLocation, renderer.frontLocation, renderer.backLocation};
     const std::size_t offsets[3] = {offsetof(DrawVertex, clip), offsetof(DrawVertex, front),
                                     offsetof(DrawVertex, back)};
+    // The position in floats, the colours in bytes read as fractions of 255.
     for (int i = 0; i < 3; ++i)
-        emscripten_glVertexAttribPointer(static_cast<GLuint>(locations[i]), 4, GL_FLOAT, GL_FALSE,
-                                         stride, reinterpret_cast<const void*>(offsets[i]));
+        emscripten_glVertexAttribPointer(static_cast<GLuint>(locations[i]), 4,
+                                         i == 0 ? GL_FLOAT : GL_UNSIGNED_BYTE,
+                                         i == 0 ? GL_FALSE : GL_TRUE, stride,
+                                         reinterpret_cast<const void*>(offsets[i]));
     emscripten_glDrawArrays(primitiveOf(kind), 0, count);
 }
 

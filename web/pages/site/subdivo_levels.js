@@ -1,7 +1,9 @@
 // The level builds of Subdivo's page, kept off the page's thread: a worker (subdivo_worker.js)
 // runs the program's level driver on the packed base model while the page goes on drawing the
 // level shown before; the page shows the steps and the time, Cancel ends the worker, and the
-// level built is taken in a slice of faces at a time, so that no task holds the page long.
+// level built is taken in a slice of points or faces at a time, so that no task holds the page
+// long. The level before is set aside until the new one's first picture is drawn: Cancel,
+// offered all along, puts it back.
 // The scheme list chooses Doo-Sabin, Catmull-Clark or Loop for the levels built from then on;
 // its counts (webSubdivoForecastCount) and the steps told are there for a view of them.
 // Uses the page's program, busy, work, heavy, panel, consoleLine, showLevel.
@@ -12,6 +14,7 @@ const cancelButton = document.getElementById('cancel');
 const schemeNumbers = { 'doo-sabin': 0, 'catmull-clark': 1, 'loop': 2 };
 const adoptSliceFaces = 50000;  // faces taken in per task: a few tens of milliseconds
 const copySliceBytes = 32 << 20;
+const releaseSliceFaces = 200000;  // faces let go per task
 let build = null;  // { worker, cancelled } of the build under way
 let packedBase = null;  // { program, buffer }: the base model handed to every worker
 let schemeChosen = 'doo-sabin';  // the list's value that levels are built in
@@ -87,7 +90,7 @@ function buildInWorker(running, level, scheme, since) {
   });
 }
 
-// Takes the packed level in, a slice of faces per task; false when memory ran out or the
+// Takes the packed level in, a slice of its points or faces per task; false when memory ran out or the
 // build was cancelled meanwhile (the level shown stays).
 async function adoptLevel(running, model, level, scheme, since) {
   const bytes = new Uint8Array(model);
@@ -109,13 +112,15 @@ async function adoptLevel(running, model, level, scheme, since) {
     running._free(at);
     return false;
   }
-  for (let left = running._webSubdivoAdoptFaces(adoptSliceFaces, level); left !== 0;
-    left = running._webSubdivoAdoptFaces(adoptSliceFaces, level)) {
+  let whole = 0;
+  for (let left = running._webSubdivoAdoptSlice(adoptSliceFaces, level); left !== 0;
+    left = running._webSubdivoAdoptSlice(adoptSliceFaces, level)) {
     if (left < 0) {
       running._free(at);
       return false;
     }
-    work.textContent = 'Building level ' + level + ': taking it in, ' + left.toLocaleString('en') + ' faces left, ' + seconds(since) + '\u2026';
+    whole = Math.max(whole, left);
+    work.textContent = 'Building level ' + level + ': taking it in, ' + Math.floor(100 * (1 - left / whole)) + '%, ' + seconds(since) + '\u2026';
     await yieldToPage();
     if (running !== program || build.cancelled) {
       running._webSubdivoAdoptAbort(at);
@@ -124,6 +129,21 @@ async function adoptLevel(running, model, level, scheme, since) {
   }
   running._webSubdivoAdoptEnd(at, level, scheme);
   return true;
+}
+
+// Resolves true when Cancel is pressed before the program's next whole picture, false once it
+// is shown (or the program was replaced).
+function pictureOrCancel(running) {
+  return new Promise((resolve) => {
+    build.finish = () => resolve(true);
+    nextPictureShown(running).then(() => resolve(false));
+  });
+}
+
+// Lets the level set aside go, a slice of faces per task.
+async function releaseSetAside(running) {
+  while (running === program && running._webSubdivoReleaseSetAside(releaseSliceFaces) !== 0)
+    await yieldToPage();
 }
 
 // Ends the build under way, if any; the level shown stays.
@@ -154,27 +174,47 @@ async function buildLevel(wanted, pressed) {
   const scheme = schemeNumbers[schemeChoice.value];
   schemeChoice.disabled = true;
   cancelButton.hidden = false;
-  const model = await buildInWorker(running, wanted, scheme, since);
+  const building = buildInWorker(running, wanted, scheme, since);
+  const mine = build;
+  try {
+    await showBuiltLevel(running, await building, wanted, scheme, since);
+  } finally {
+    if (build === mine) {
+      build = null;
+      cancelButton.hidden = true;
+      schemeChoice.disabled = false;
+    }
+  }
+}
+
+// Takes the worker's level in and draws it, or puts the level before back on Cancel; then
+// tells what became of it.
+async function showBuiltLevel(running, model, wanted, scheme, since) {
   const taken = model !== null && !build.cancelled && running === program &&
     await adoptLevel(running, model, wanted, scheme, since);
-  const cancelled = build.cancelled;
-  build = null;
-  cancelButton.hidden = true;
-  schemeChoice.disabled = false;
+  let cancelled = build.cancelled;
   if (running !== program) return;
   if (taken) {
+    // The level before stays set aside while the new one's first picture is drawn, Cancel
+    // still offered: pressed, it shows the level before again.
     showLevel();
-    work.textContent = 'Building level ' + wanted + ': drawing it, ' + seconds(since) + '\u2026';
-    const ticker = setInterval(() => {
-      work.textContent = 'Building level ' + wanted + ': drawing it, ' + seconds(since) + '\u2026';
-    }, 250);
-    await nextPictureShown(running);
+    const tell = () => { work.textContent = 'Building level ' + wanted + ': drawing it, ' + seconds(since) + '\u2026'; };
+    tell();
+    const ticker = setInterval(tell, 250);
+    cancelled = await pictureOrCancel(running);
     clearInterval(ticker);
+    if (running !== program) return;
+    if (cancelled) {
+      running._webSubdivoPutBack();
+      showLevel();
+    }
+    work.textContent = 'Building level ' + wanted + ': freeing the level not shown\u2026';
+    await releaseSetAside(running);
     if (running !== program) return;
   }
   busy = false;
   const shown = running._webSubdivoLevel();
-  if (taken) work.textContent = 'shown after ' + seconds(since);
+  if (taken && !cancelled) work.textContent = 'shown after ' + seconds(since);
   else if (cancelled) work.textContent = 'Level ' + wanted + ' not built: cancelled; level ' + shown + ' stays.';
   else work.textContent = 'level ' + wanted + ' not built (see below)';
 }
