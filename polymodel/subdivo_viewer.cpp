@@ -115,13 +115,17 @@ void setLightAndMaterial(const SceneLighting& lighting) {
 
 }  // namespace
 
-void displayScene() {
+void beginSceneFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     applyCameraTransform();
     drawGroundGrid();
     drawAxes();
+}
+
+void displayScene() {
+    beginSceneFrame();
     selectPolygonMode(displaySwitches.wireframe);
     glEnable(GL_NORMALIZE);
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);

@@ -69,6 +69,9 @@ void performKeyCommand(KeyCommand command);
 void onKey(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 void displayScene();
+// The start of every frame of the window: cleared, seen through the camera, the ground grid and
+// the axes drawn; what the frame shows of the model comes after.
+void beginSceneFrame();
 
 // Last step of the 3D set-up: filled front and back polygons.
 void selectFilledPolygons();

@@ -192,12 +192,7 @@ void drawPart(PhasePart part, bool culling) {
 
 // The frame of a phase: the program's camera, grid and axes, then the parts shown so far.
 void drawPhaseFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    applyCameraTransform();
-    drawGroundGrid();
-    drawAxes();
+    beginSceneFrame();
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     const bool culling = displaySwitches.backFaceCulling;
     for (int i = 0; i <= phaseShown && i < int(parts.size()); ++i)
