@@ -28,6 +28,9 @@
 #include "subdivision_level.h"
 #include "subdivo_viewer.h"
 
+// From subdivo_lessons.cpp: the first window draws through the page from now on.
+void drawFramesThroughPage();
+
 // From subdivo_page_library.js: a step of the worker's build, told to the page.
 extern "C" void webSubdivoTellStep(int step, int level, double faces, double vertices);
 
@@ -239,6 +242,7 @@ EMSCRIPTEN_KEEPALIVE double webSubdivoForecastCount(int level, int which) {
 // of SchemeKind); and the scheme of the level shown.
 EMSCRIPTEN_KEEPALIVE void webSubdivoChooseScheme(int scheme) {
     chosenScheme = static_cast<SchemeKind>(scheme);
+    drawFramesThroughPage();
 }
 EMSCRIPTEN_KEEPALIVE int webSubdivoShownScheme() { return static_cast<int>(shownScheme); }
 

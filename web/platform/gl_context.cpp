@@ -63,6 +63,10 @@ struct PictureProgress {
     std::size_t keptUpTo = 0;   // operations kept by the passes before
     std::size_t stoppedAt = 0;  // where this pass ran out of time
     bool budgetSpent = false;
+    std::size_t skipAt = 0;  // where this pass takes skipCount operations as met
+    std::size_t skipCount = 0;
+    bool leavesRest = false;  // this pass does not finish the picture
+    std::size_t lastPassOperations = 0;
     bool unfinished = false;  // the last pass ended before the picture was whole
     double passStart = 0.0;
     double workStart = 0.0;  // when this pass met its first operation to make
@@ -148,6 +152,10 @@ void flushBatch() {
 bool keepingOperations() {
     PictureProgress& p = current->picture;
     if (p.operation == 0) p.passStart = emscripten_get_now();
+    if (p.skipCount != 0 && p.operation == p.skipAt) {
+        p.operation += p.skipCount;
+        p.skipCount = 0;
+    }
     if (p.operation == p.keptUpTo) p.workStart = emscripten_get_now();
     return p.operation >= p.keptUpTo && !p.budgetSpent;
 }
@@ -409,9 +417,17 @@ bool endGlPicturePass() {
     GlContext& c = *current;
     if (!c.batch.empty()) flushBatch();
     PictureProgress& p = c.picture;
+    if (p.leavesRest && !p.budgetSpent && p.operation > p.keptUpTo) {
+        p.budgetSpent = true;
+        p.stoppedAt = p.operation;
+        p.workEnd = emscripten_get_now();
+    }
     const bool whole = !p.budgetSpent;
+    p.lastPassOperations = p.operation;
     p.operation = 0;
     p.budgetSpent = false;
+    p.skipCount = 0;
+    p.leavesRest = false;
     if (!whole) {
         p.keptUpTo = p.stoppedAt;
         p.unfinished = true;
@@ -465,6 +481,17 @@ void restartGlPicture(GlContext* context) {
     p.presenting = false;
     context->renderer.buffersUsed = 0;
 }
+
+std::size_t glPictureKeptOperations() { return current->picture.keptUpTo; }
+
+std::size_t glLastPassOperations() { return current->picture.lastPassOperations; }
+
+void skipGlOperations(std::size_t at, std::size_t count) {
+    current->picture.skipAt = at;
+    current->picture.skipCount = count;
+}
+
+void leaveGlPictureUnfinished() { current->picture.leavesRest = true; }
 
 bool glPictureUnfinished(const GlContext* context) { return context->picture.unfinished; }
 

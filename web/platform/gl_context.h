@@ -2,6 +2,8 @@
 // GLUT window has its own, as on the desktop. The GL calls of <GL/gl.h> act on the current one.
 #pragma once
 
+#include <cstddef>
+
 struct GlContext;
 
 // A new context in OpenGL's initial state with a viewport of width x height; the WebGL
@@ -31,3 +33,15 @@ void restartGlPicture(GlContext* context);
 bool glPictureUnfinished(const GlContext* context);
 // Whole pictures drawn in the context so far.
 long glPicturesShown(const GlContext* context);
+
+// For a program whose picture ends with a long run of operations it can give in part, so that
+// a pass need not walk through what it would only skip; all act on the current context.
+// Operations kept by the passes before of the picture under way: 0 when a pass starts anew.
+std::size_t glPictureKeptOperations();
+// Operations the last pass met, kept or not.
+std::size_t glLastPassOperations();
+// In the next pass, when operation `at` is met, `count` operations are taken as met without
+// the program giving them.
+void skipGlOperations(std::size_t at, std::size_t count);
+// The next pass does not finish the picture: the one after goes on from where it ended.
+void leaveGlPictureUnfinished();
