@@ -12,12 +12,11 @@
 #include <CGAL/subdivision_method_3.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "../subdivision/test_meshes.h"
-#include "obj_loader.h"
+#include "bench_model.h"
 #include "subdivision_level.h"
 
 namespace {
@@ -32,25 +31,15 @@ const OwnedModel& cubeModel() {
 
 const OwnedModel* realModel() {
     static const std::unique_ptr<OwnedModel> model = []() -> std::unique_ptr<OwnedModel> {
-        const char* path = std::getenv("REVOLVA_BENCH_MODEL");
-        if (path == nullptr) return nullptr;
         auto made = std::make_unique<OwnedModel>();
-        setLoaderReportStream(nullptr);
-        if (!loadObjFile(path, &made->model)) return nullptr;
+        if (!loadBenchModel(&made->model)) return nullptr;
         return made;
     }();
     return model.get();
 }
 
-// True, the benchmark marked skipped, when the real model was not named.
-bool skippedWithoutModel(benchmark::State& state, const OwnedModel* model) {
-    if (model != nullptr) return false;
-    state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
-    return true;
-}
-
 void ourLevels(benchmark::State& state, const OwnedModel* base) {
-    if (skippedWithoutModel(state, base)) return;
+    if (skippedWithoutBenchModel(state, base)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0;
     for (auto _ : state) {
@@ -83,7 +72,7 @@ CgalMesh cgalMeshOf(const ObjModel& model) {
 }
 
 void theirLevels(benchmark::State& state, const OwnedModel* base) {
-    if (skippedWithoutModel(state, base)) return;
+    if (skippedWithoutBenchModel(state, base)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0;
     for (auto _ : state) {

@@ -15,13 +15,12 @@
 // (--benchmark_repetitions=5 --benchmark_enable_random_interleaving=true).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "../subdivision/test_meshes.h"
-#include "obj_loader.h"
+#include "bench_model.h"
 #include "refined_mesh.h"
 #include "subdivision_level.h"
 
@@ -77,22 +76,12 @@ const Input& triangleCubeInput() {
 
 const Input* realInput() {
     static std::unique_ptr<Input> input = []() -> std::unique_ptr<Input> {
-        const char* path = std::getenv("REVOLVA_BENCH_MODEL");
-        if (path == nullptr) return nullptr;
         auto made = std::make_unique<Input>();
-        setLoaderReportStream(nullptr);
-        if (!loadObjFile(path, &made->model.model)) return nullptr;
+        if (!loadBenchModel(&made->model.model)) return nullptr;
         flattenFaces(*made);
         return made;
     }();
     return input.get();
-}
-
-// True, the benchmark marked skipped, when the real model was not named.
-bool skippedWithoutInput(benchmark::State& state, const Input* input) {
-    if (input != nullptr) return false;
-    state.SkipWithError("no model: set REVOLVA_BENCH_MODEL");
-    return true;
 }
 
 // The time per face made, over all the levels of one iteration.
@@ -110,7 +99,7 @@ void countFacesMade(const BuiltStep& built) {
 }
 
 void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
-    if (skippedWithoutInput(state, input)) return;
+    if (skippedWithoutBenchModel(state, input)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0, facesOverLevels = 0;
     for (auto _ : state) {
@@ -132,7 +121,7 @@ void ourLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
 // The core alone: the record's faces and positions into flat arrays, then the steps, each
 // handing its mesh's topology to the next as the levels do.
 void ourCoreLevels(benchmark::State& state, const Input* input, SchemeKind scheme) {
-    if (skippedWithoutInput(state, input)) return;
+    if (skippedWithoutBenchModel(state, input)) return;
     const int level = int(state.range(0));
     std::int64_t faces = 0, facesOverLevels = 0;
     for (auto _ : state) {
@@ -170,7 +159,7 @@ struct Point {
 };
 
 void theirLevels(benchmark::State& state, const Input* input, Sdc::SchemeType type) {
-    if (skippedWithoutInput(state, input)) return;
+    if (skippedWithoutBenchModel(state, input)) return;
     const int level = int(state.range(0));
     const ObjModel& m = input->model.model;
     std::int64_t faces = 0, facesOverLevels = 0;
