@@ -41,6 +41,11 @@ std::size_t faceOperations(const ObjModel& model, std::int32_t from, std::int32_
 // (counted from the first face's).
 void findFirstFace(const ObjModel& model, std::size_t kept) {
     FaceWindows& w = faceWindows;
+    if (!normalLinesShown(model)) {  // one operation a face: no walk needed
+        w.first = std::int32_t(std::min<std::size_t>(kept, std::size_t(model.numFaces - 1)));
+        w.opsBefore = std::size_t(w.first);
+        return;
+    }
     if (kept < w.opsBefore) {
         w.first = 0;
         w.opsBefore = 0;
